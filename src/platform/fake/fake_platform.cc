@@ -1,0 +1,1 @@
+// The in-memory platform; see the headers beside this file.

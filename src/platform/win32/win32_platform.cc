@@ -1,0 +1,1 @@
+// The Win32 platform; see the headers beside this file.
