@@ -17,7 +17,9 @@ struct EngineState {
 
   // engine group
   StringList foundList;                // unsorted found-object records
-  StringList foundFolders{true, true};  // folder records, sorted, no duplicates
+  // Folder records. Unsorted as created; the engine start-up (StartEngine)
+  // makes it sorted without duplicates once the definitions have loaded.
+  StringList foundFolders;
   StringList addonList{true, true};    // browser add-ons
 
   // main group
