@@ -1,1 +1,0 @@
-// The in-memory platform; see the headers beside this file.
