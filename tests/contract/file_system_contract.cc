@@ -154,7 +154,7 @@ TEST_P(FileSystemContractTest, NonAsciiAndLongPathsWork) {
   for (const auto& chain : chains) {
     std::string folder = Path();
     for (const auto& level : chain) {
-      folder += "\\" + level;
+      folder.append(1, '\\').append(level);
       ASSERT_TRUE(files().CreateDirectory(folder)) << folder.size();
     }
     const std::string file = folder + "\\" + unicodeFile;

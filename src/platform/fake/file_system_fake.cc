@@ -125,7 +125,7 @@ std::string FakeFileSystem::FaultKey(std::string_view path) const {
   std::vector<std::string> names;
   if (!Split(path, &drive, &names)) return ToLower(path);
   std::string key = drive;
-  for (const auto& name : names) key += "\\" + ToLower(name);
+  for (const auto& name : names) key.append(1, '\\').append(ToLower(name));
   return key;
 }
 
@@ -241,7 +241,7 @@ bool FakeFileSystem::CreateDirectory(std::string_view path) {
   Node* parent = nullptr;
   if (Node* existing = Lookup(path, false, &parent)) return existing->folder;
   std::string parentPath = drive;
-  for (size_t i = 0; i + 1 < names.size(); ++i) parentPath += "\\" + names[i];
+  for (size_t i = 0; i + 1 < names.size(); ++i) parentPath.append(1, '\\').append(names[i]);
   parent = Lookup(parentPath + "\\", true);
   if (parent == nullptr || !parent->folder) return false;
   parent->Add(MakeNode(names.back(), true, now_));
@@ -267,7 +267,7 @@ bool FakeFileSystem::WriteFile(std::string_view path, std::string_view bytes) {
     return true;
   }
   std::string parentPath = drive;
-  for (size_t i = 0; i + 1 < names.size(); ++i) parentPath += "\\" + names[i];
+  for (size_t i = 0; i + 1 < names.size(); ++i) parentPath.append(1, '\\').append(names[i]);
   Node* parent = Lookup(parentPath + "\\", true);
   if (parent == nullptr || !parent->folder) return false;
   Node* file = parent->Add(MakeNode(names.back(), false, now_));
@@ -375,7 +375,7 @@ std::optional<std::string> FakeFileSystem::StoredPath(std::string_view path) con
   for (size_t i = 0; i < names.size(); ++i) {
     const Node* child = node->folder ? node->Child(names[i]) : nullptr;
     if (child == nullptr) return std::nullopt;
-    result += "\\" + child->name;
+    result.append(1, '\\').append(child->name);
     node = Follow(const_cast<Node*>(child));
     if (node == nullptr) return i + 1 == names.size() ? std::optional<std::string>(result) : std::nullopt;
   }

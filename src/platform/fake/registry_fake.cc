@@ -202,7 +202,7 @@ std::string FakeRegistry::RedirectedPath(RegistryRoot root, std::string_view pat
                         !(parts.size() > 1 && EqualsIgnoreCase(parts[1], "Wow6432Node"));
   if (!redirect) return JoinPath(parts, parts.size());
   std::string result = parts[0] + "\\Wow6432Node";
-  for (size_t i = 1; i < parts.size(); ++i) result += "\\" + parts[i];
+  for (size_t i = 1; i < parts.size(); ++i) result.append(1, '\\').append(parts[i]);
   return result;
 }
 
