@@ -7,7 +7,6 @@
 #include "base/text.h"
 #include "definitions/fields.h"
 #include "platform/system_info.h"
-#include "scanners/scanner_paths.h"
 
 namespace veltrane {
 namespace {
@@ -20,6 +19,24 @@ constexpr std::string_view kFirefoxNameMarker = "\"name\":\"";
 constexpr std::string_view kFirefoxAddressMarker = "\"sourceURI\":\"";
 
 enum class Browser { kChrome, kFirefox };
+
+// The file's last-write date in the locale's short date format; "" when the
+// date cannot be read.
+std::string FileDateText(AppContext& context, const std::string& path) {
+  const auto time = context.platform.files.LastWriteTime(path);
+  if (!time) return std::string();
+  Clock& clock = context.platform.clock;
+  return clock.FormatShortDate(clock.ToLocal(*time));
+}
+
+// TODO(progs): the shared folder function once it lands.
+std::string LocalAppDataFolder(AppContext& context) {
+  auto key = context.platform.registry.OpenKey(
+      RegistryRoot::kCurrentUser, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
+      RegistryAccess::kRead);
+  if (!key) return std::string();
+  return key->ReadString("Local AppData").value_or(std::string());
+}
 
 // The description file as one text, each line ended by CR LF; nullopt when
 // it cannot be read.
@@ -254,7 +271,7 @@ void RefreshAddons(AppContext& context) {
     rows.SetSubItem(row, 3, status);
   }
 
-  context.view.label70.SetText("Browser Add-ons (" + std::to_string(context.state.addonList.Count()) + ")");
+  context.view.label70.SetText("Browser Add-ons (" + std::to_string(lines.size()) + ")");
   context.view.sb1.SetText(kApplicationTitle);
 }
 
