@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/constants.h"
+#include "app/folders.h"
 #include "base/text.h"
 #include "definitions/fields.h"
 #include "platform/system_info.h"
@@ -27,15 +28,6 @@ std::string FileDateText(AppContext& context, const std::string& path) {
   if (!time) return std::string();
   Clock& clock = context.platform.clock;
   return clock.FormatShortDate(clock.ToLocal(*time));
-}
-
-// TODO(progs): the shared folder function once it lands.
-std::string LocalAppDataFolder(AppContext& context) {
-  auto key = context.platform.registry.OpenKey(
-      RegistryRoot::kCurrentUser, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
-      RegistryAccess::kRead);
-  if (!key) return std::string();
-  return key->ReadString("Local AppData").value_or(std::string());
 }
 
 // The description file as one text, each line ended by CR LF; nullopt when
@@ -191,8 +183,8 @@ void CollectAddons(AppContext& context) {
   StringList& addons = context.state.addonList;
   addons.SetSorted(true);
   addons.Clear();
-  ScanChromeFolder(context, LocalAppDataFolder(context) + "\\Google\\Chrome", "*.*", true);
-  ScanFirefoxFolder(context, context.platform.system.SpecialFolder(csidl::kAppData) + "\\Mozilla\\Firefox", "*.*",
+  ScanChromeFolder(context, LocalAppDataFolder(context.platform.registry) + "\\Google\\Chrome", "*.*", true);
+  ScanFirefoxFolder(context, SpecialFolder(context.platform.system, csidl::kAppData) + "\\Mozilla\\Firefox", "*.*",
                     true);
 }
 

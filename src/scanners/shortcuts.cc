@@ -1,5 +1,6 @@
 #include "scanners/shortcuts.h"
 
+#include "app/folders.h"
 #include "base/text.h"
 #include "platform/system_info.h"
 
@@ -19,13 +20,6 @@ std::string FileNamePart(std::string_view path) {
   return std::string(cut == std::string_view::npos ? path : path.substr(cut + 1));
 }
 
-// TODO(progs): the shared folder function once it lands.
-std::string ProgramFolder(AppContext& context) {
-  const std::string module = context.platform.system.ModuleFilePath();
-  const size_t slash = module.rfind('\\');
-  return slash == std::string::npos ? std::string() : module.substr(0, slash + 1);
-}
-
 }  // namespace
 
 std::string ResolveShortcut(Shell& shell, std::string_view linkPath) { return shell.ResolveShortcut(linkPath); }
@@ -36,13 +30,14 @@ bool BuildShortcutMap(AppContext& context) {
   const int folders[] = {csidl::kDesktop, csidl::kCommonDesktopDirectory, csidl::kCommonStartMenu,
                          csidl::kStartMenu};
   for (int folder : folders) {
-    const std::string path = system.SpecialFolder(folder);
+    const std::string path = SpecialFolder(system, folder);
     // An empty path would be read as the root of the current drive.
     if (path.empty()) continue;
     ScanShortcutFolder(context, path, true);
   }
-  return context.platform.files.WriteFile(ProgramFolder(context) + kShortcutMapFileName,
-                                          context.state.shortcutMap.Text());
+  const std::string programFolder = ProgramFolder(context.platform.system);
+  if (programFolder.empty()) return false;
+  return context.platform.files.WriteFile(programFolder + kShortcutMapFileName, context.state.shortcutMap.Text());
 }
 
 void ScanShortcutFolder(AppContext& context, std::string_view folder, bool recurse) {
