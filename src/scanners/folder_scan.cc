@@ -1,0 +1,94 @@
+#include "scanners/folder_scan.h"
+
+#include <string>
+
+#include "app/scan_log.h"
+#include "base/text.h"
+
+namespace veltrane {
+namespace {
+
+class FolderWalk {
+ public:
+  FolderWalk(AppContext& context, const ProtectedFolders& protectedFolders)
+      : context_(context), state_(context.state), view_(context.view),
+        protected_(protectedFolders) {}
+
+  // matchBase: the part of the path whose names don't count (the scan root,
+  // or the deepest protected folder above), ending with "\".
+  void Walk(const std::string& folder, const std::string& matchBase, bool recurse) {
+    const std::string prefix = WithTrailingBackslash(folder);
+    auto listing = context_.platform.files.List(prefix + "*.*");
+    if (!listing) return;
+    DirectoryEntry entry;
+    ListingStatus status = listing->Next(&entry);
+    // A failing read (not the end of the listing) ends this folder's walk.
+    while (!state_.abortRequested && status == ListingStatus::kEntry) {
+      view_.pump.ProcessPendingMessages();
+      if (entry.IsDirectory()) {
+        ++state_.checkedCount;
+        view_.label2.SetText(std::to_string(state_.checkedCount));
+        if (entry.name != "." && entry.name != "..") {
+          HandleFolder(prefix, entry, matchBase, recurse);
+        }
+      }
+      status = listing->Next(&entry);
+    }
+  }
+
+ private:
+  void HandleFolder(const std::string& prefix, const DirectoryEntry& entry,
+                    const std::string& matchBase, bool recurse) {
+    const std::string path = prefix + entry.name;
+    const bool isProtected = protected_.IsProtected(path);
+    if (!isProtected && Matches(path, matchBase)) {
+      Report(path, entry.name);
+    } else if (recurse && !entry.IsReparsePoint()) {
+      // Names of a protected folder and above never make a detection below it.
+      Walk(path, isProtected ? path + "\\" : matchBase, true);
+    }
+    view_.sb1.SetText("Checking " + path);
+  }
+
+  bool Matches(const std::string& path, const std::string& matchBase) const {
+    const Definitions& definitions = state_.definitions;
+    const std::string full = path + "\\";
+    // An exclusion anywhere in the full path still counts.
+    if (definitions.IsExcluded(full)) return false;
+    return !definitions.MatchFolderPath(full.substr(matchBase.size())).empty();
+  }
+
+  void Report(const std::string& path, const std::string& name) {
+    ++state_.foundCount;
+    view_.label6.SetText(std::to_string(state_.foundCount));
+    const std::string caption = "PUP." + name;
+    const int row = view_.list1.RowCount();
+    state_.foundFolders.Add(std::to_string(row) + ";" + path + ";" + caption + ";");
+    view_.list1.AddRow(caption);
+    view_.list1.SetSubItem(row, 1, path);
+    view_.list1.SetChecked(row, true);
+    state_.scanLog.Add(LogTime(context_.platform) + ": Malware Object (" + caption + ") " + path +
+                       " -> No action taken.");
+  }
+
+  AppContext& context_;
+  EngineState& state_;
+  MainView& view_;
+  const ProtectedFolders& protected_;
+};
+
+}  // namespace
+
+void ScanFolder(AppContext& context, const ProtectedFolders& protectedFolders,
+                std::string_view path, bool recurse) {
+  const std::string root = WithTrailingBackslash(path);
+  FolderWalk(context, protectedFolders).Walk(root, root, recurse);
+}
+
+void ScanFolder(AppContext& context, std::string_view path, bool recurse) {
+  const ProtectedFolders protectedFolders =
+      ProtectedFolders::Collect(context.platform.system, context.platform.registry);
+  ScanFolder(context, protectedFolders, path, recurse);
+}
+
+}  // namespace veltrane
