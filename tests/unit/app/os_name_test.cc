@@ -2,32 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <deque>
+#include "platform/fake/system_info_fake.h"
 
 namespace veltrane {
 namespace {
-
-// Answers the version queries from a queue (nullopt = a failed query).
-class VersionStub : public SystemInfo {
- public:
-  std::deque<std::optional<OsVersion>> answers;
-  uint16_t architecture = processor_architecture::kIntel;
-  int versionCalls = 0;
-
-  std::optional<OsVersion> Version() override {
-    ++versionCalls;
-    if (answers.empty()) return std::nullopt;
-    auto answer = answers.front();
-    answers.pop_front();
-    return answer;
-  }
-  uint16_t NativeProcessorArchitecture() override { return architecture; }
-  std::string WindowsFolder() override { return ""; }
-  std::string SystemFolder() override { return ""; }
-  std::string ModuleFilePath() override { return ""; }
-  std::string SpecialFolder(int) override { return ""; }
-  std::string KnownFolder(std::string_view) override { return ""; }
-};
 
 constexpr uint16_t kX86 = processor_architecture::kIntel;
 constexpr uint16_t kX64 = processor_architecture::kAmd64;
@@ -80,22 +58,22 @@ TEST(OsNameTest, NamesEveryRowOfTheTable) {
       {3, 10, 0, 0, 0, kX86, "", ""},
   };
   for (const auto& c : cases) {
-    VersionStub system;
-    system.answers.push_back(OsVersion{c.platform, c.major, c.minor, c.build, c.servicePack, c.productType});
-    system.architecture = c.architecture;
+    FakeSystemInfo system;
+    system.SetVersion(OsVersion{c.platform, c.major, c.minor, c.build, c.servicePack, c.productType});
+    system.SetNativeProcessorArchitecture(c.architecture);
     EXPECT_EQ(OsName(system), c.name) << c.platform << " " << c.major << "." << c.minor << "." << c.build;
   }
 }
 
 TEST(OsNameTest, AsksForTheVersionTwiceBeforeGivingUp) {
-  VersionStub retried;
-  retried.answers = {std::nullopt, OsVersion{2, 6, 1, 7601, "", kWorkstation}};
-  EXPECT_EQ(OsName(retried), "Microsoft Windows 7");
+  FakeSystemInfo retried;  // a 64-bit Windows 7 by default
+  retried.FailVersionQueries(1);
+  EXPECT_EQ(OsName(retried), "Microsoft Windows 7 x64 Edition");
 
-  VersionStub failing;
-  failing.answers = {std::nullopt, std::nullopt, OsVersion{2, 6, 1, 7601, "", kWorkstation}};
+  FakeSystemInfo failing;
+  failing.FailVersionQueries(2);
   EXPECT_EQ(OsName(failing), "");
-  EXPECT_EQ(failing.versionCalls, 2);
+  EXPECT_EQ(failing.VersionQueryCount(), 2);
 }
 
 }  // namespace
