@@ -1,6 +1,7 @@
 #include "app/startup.h"
 
 #include "app/constants.h"
+#include "app/default_definitions.h"
 #include "app/folders.h"
 
 namespace veltrane {
@@ -8,8 +9,12 @@ namespace veltrane {
 Result<std::string> StartEngine(Platform& platform, EngineState& state) {
   Result<std::string> settingsFolder = SettingsFolder(platform);
   if (!settingsFolder) return settingsFolder;
+  // A first start finds no tag files: the shipped ones are its definitions.
+  const Status installed =
+      InstallDefaultDefinitions(platform.files, ProgramFolder(platform.system), *settingsFolder);
   if (Status loaded = state.definitions.Load(platform.files, *settingsFolder); !loaded) {
-    return Error{loaded.error()};
+    // A copy that failed says more than the missing file it left.
+    return Error{installed.ok() ? loaded.error() : installed.error()};
   }
   state.foundFolders.SetSorted(true);
   state.foundFolders.SetIgnoreDuplicates(true);

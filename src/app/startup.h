@@ -19,7 +19,9 @@ namespace veltrane {
 inline std::unique_ptr<EngineState> CreateEngineState() { return std::make_unique<EngineState>(); }
 
 // The engine window's creation step: takes the settings folder for the
-// engine, loads the definition files from it, then makes FoundFolders sorted
+// engine, copies the shipped tag files from the program folder into it when
+// it lacks them (a first start), loads the definition files from it, then
+// makes FoundFolders sorted
 // with duplicates ignored. On success returns the settings folder, and the
 // caller starts the definition downloads with it. On failure (the settings
 // folder cannot be made, a definition file is missing or unreadable) returns
