@@ -5,6 +5,7 @@
 
 #include "app/constants.h"
 #include "app/folders.h"
+#include "app/scan_log.h"
 #include "base/text.h"
 #include "definitions/fields.h"
 #include "platform/system_info.h"
@@ -168,11 +169,6 @@ void WalkAddonFolder(AppContext& context, std::string_view folder, std::string_v
   }
 }
 
-std::string LogTime(AppContext& context) {
-  Clock& clock = context.platform.clock;
-  return clock.FormatLongTime(clock.Now());
-}
-
 }  // namespace
 
 std::string AddonName(std::string_view addonLine) {
@@ -239,8 +235,8 @@ void CheckAddons(AppContext& context) {
     ++state.foundCount;
     view.label6.SetText(std::to_string(state.foundCount));
     state.foundList.Add(std::to_string(view.list1.RowCount()) + ";[addon]" + line);
-    state.scanLog.Add(LogTime(context) + ": " + SplitField(line, 1, U';') + " Malware Addon (" + status + ") -> " +
-                      name + " -> No action taken.");
+    AddProgressLine(context, ": " + SplitField(line, 1, U';') + " Malware Addon (" + status + ") -> " + name +
+                                 " -> No action taken.");
     const int row = view.list1.AddRow(status);
     view.list1.SetSubItem(row, 1, "Malware Addon (" + status + ") ");
     view.list1.SetChecked(row, true);
