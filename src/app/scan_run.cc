@@ -54,9 +54,9 @@ void RunScanners(AppContext& context) {
   const ProtectedFolders protectedFolders =
       ProtectedFolders::Collect(platform.system, platform.registry);
   ScanFolder(context, protectedFolders, ProgramFilesFolder(platform.registry), true);
-  ScanFolder(context, protectedFolders, platform.system.SpecialFolder(csidl::kProfile), true);
-  ScanFolder(context, protectedFolders, platform.system.SpecialFolder(csidl::kStartMenu), true);
-  ScanFolder(context, protectedFolders, platform.system.SpecialFolder(csidl::kCommonStartMenu), true);
+  ScanFolder(context, protectedFolders, SpecialFolder(platform.system, csidl::kProfile), true);
+  ScanFolder(context, protectedFolders, SpecialFolder(platform.system, csidl::kStartMenu), true);
+  ScanFolder(context, protectedFolders, SpecialFolder(platform.system, csidl::kCommonStartMenu), true);
   ScanFolder(context, protectedFolders, SystemDriveRoot(platform), false);
 
   ScanRegistryTree(context, RegistryRoot::kCurrentUser, "");
