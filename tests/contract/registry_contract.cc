@@ -116,6 +116,25 @@ TEST_P(RegistryContractTest, SubkeysEnumerateSortedIgnoringCase) {
   EXPECT_EQ(key->SubkeyNames(), (std::vector<std::string>{"a", "b", "C", "Delta"}));
 }
 
+TEST_P(RegistryContractTest, LongestNamesAndLongDataSurviveEnumerationAndReading) {
+  const std::string keyName(255, 'k');  // the longest key name the registry takes
+  const std::string valueName(2000, 'v');
+  const std::string data(100000, 'd');
+  auto key = registry().CreateKey(kHkcu, Path(keyName));
+  ASSERT_NE(key, nullptr);
+  ASSERT_TRUE(key->WriteString(valueName, data));
+  ASSERT_TRUE(key->WriteString("Short", "s"));
+
+  auto parent = registry().OpenKey(kHkcu, Path(), RegistryAccess::kRead);
+  ASSERT_NE(parent, nullptr);
+  EXPECT_EQ(parent->SubkeyNames(), std::vector<std::string>{keyName});
+  auto reopened = registry().OpenKey(kHkcu, Path(keyName), RegistryAccess::kRead);
+  ASSERT_NE(reopened, nullptr);
+  EXPECT_EQ(AsSet(reopened->ValueNames()), (std::set<std::string>{valueName, "Short"}));
+  EXPECT_EQ(reopened->ReadString(valueName), data);
+  EXPECT_EQ(reopened->ReadString("Short"), "s");
+}
+
 TEST_P(RegistryContractTest, EveryValueTypeIsReportedAndOnlyStringsAreRead) {
   ASSERT_TRUE(scratch_.writeValue);
   struct Case {

@@ -105,7 +105,10 @@ FakeFileSystem::FakeFileSystem() { AddFolder("C:\\"); }
 FakeFileSystem::~FakeFileSystem() = default;
 
 bool FakeFileSystem::Split(std::string_view path, std::string* drive, std::vector<std::string>* names) const {
-  if (StartsWith(path, "\\\\?\\")) path.remove_prefix(4);
+  // Paths after "\\?\" are taken literally; others have "." and ".." resolved,
+  // as Windows does before it looks at the disk.
+  const bool literal = StartsWith(path, "\\\\?\\");
+  if (literal) path.remove_prefix(4);
   if (path.size() >= 2 && path[1] == ':' &&
       ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'))) {
     *drive = ToLower(path.substr(0, 2));
@@ -117,6 +120,17 @@ bool FakeFileSystem::Split(std::string_view path, std::string* drive, std::vecto
     return false;  // relative or UNC
   }
   *names = fake::SplitPath(path, true);
+  if (!literal) {
+    std::vector<std::string> resolved;
+    for (auto& name : *names) {
+      if (name == "..") {
+        if (!resolved.empty()) resolved.pop_back();
+      } else if (name != ".") {
+        resolved.push_back(std::move(name));
+      }
+    }
+    *names = std::move(resolved);
+  }
   return true;
 }
 
@@ -211,7 +225,9 @@ std::unique_ptr<DirectoryListing> FakeFileSystem::List(std::string_view pattern)
   if (entries.empty()) return nullptr;
 
   std::optional<size_t> failAfter;
-  if (auto it = failListingAfter_.find(FaultKey(folder)); it != failListingAfter_.end()) failAfter = it->second;
+  if (!failListingAfter_.empty()) {
+    if (auto it = failListingAfter_.find(FaultKey(folder)); it != failListingAfter_.end()) failAfter = it->second;
+  }
   ++listCount_;
   return std::make_unique<FakeListing>(std::move(entries), failAfter);
 }

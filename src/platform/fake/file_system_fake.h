@@ -2,9 +2,10 @@
 //
 // Drives ("C:") hold trees of folders and files. Names compare
 // case-insensitively and keep their case. Paths use "\" (a "/" is taken as
-// "\" too); "\\?\" in front is ignored; a path that begins with a single
-// "\" (or is empty) lies on the current drive (C: unless changed). Relative
-// paths are not supported: they name nothing.
+// "\" too); "." and ".." levels are resolved as Windows does, except after
+// a "\\?\" prefix (which is otherwise ignored); a path that begins with a
+// single "\" (or is empty) lies on the current drive (C: unless changed).
+// Relative paths are not supported: they name nothing.
 //
 // Listings behave like FindFirstFile/FindNextFile on NTFS: a folder other
 // than a drive root lists "." and ".." first (both with the directory

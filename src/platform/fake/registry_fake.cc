@@ -135,8 +135,11 @@ class FakeRegistryKey : public RegistryKey {
     if (node_->deleted || access_ != RegistryAccess::kFullAccess) return false;
     auto* value = node_->FindValue(name);
     if (value == nullptr) return false;
-    const auto key = std::make_pair(FakeRegistry::MakeFaultKey(root_, storedPath_), ToLower(value->name));
-    if (registry_->failValueDelete_.contains(key)) return false;
+    const auto& failing = registry_->failValueDelete_;
+    if (!failing.empty() &&
+        failing.contains(std::make_pair(FakeRegistry::MakeFaultKey(root_, storedPath_), ToLower(value->name)))) {
+      return false;
+    }
     node_->values.erase(node_->values.begin() + (value - node_->values.data()));
     return true;
   }
@@ -144,6 +147,7 @@ class FakeRegistryKey : public RegistryKey {
  private:
   void Truncate(std::vector<std::string>& names,
                 const std::map<FakeRegistry::FaultKey, size_t>& limits) const {
+    if (limits.empty()) return;
     auto it = limits.find(FakeRegistry::MakeFaultKey(root_, storedPath_));
     if (it != limits.end() && names.size() > it->second) names.resize(it->second);
   }
@@ -191,7 +195,7 @@ FakeRegistry::FaultKey FakeRegistry::MakeFaultKey(RegistryRoot root, std::string
 }
 
 bool FakeRegistry::Has(const std::set<FaultKey>& faults, RegistryRoot root, std::string_view storedPath) const {
-  return faults.contains(MakeFaultKey(root, storedPath));
+  return !faults.empty() && faults.contains(MakeFaultKey(root, storedPath));
 }
 
 std::string FakeRegistry::RedirectedPath(RegistryRoot root, std::string_view path, RegistryView view) const {
@@ -207,7 +211,7 @@ std::string FakeRegistry::RedirectedPath(RegistryRoot root, std::string_view pat
 }
 
 void FakeRegistry::RunOpenHooks(RegistryRoot root, const std::string& storedPath) {
-  auto vanish = vanishOnOpen_.find(MakeFaultKey(root, storedPath));
+  auto vanish = vanishOnOpen_.empty() ? vanishOnOpen_.end() : vanishOnOpen_.find(MakeFaultKey(root, storedPath));
   if (vanish != vanishOnOpen_.end()) {
     vanishOnOpen_.erase(vanish);
     RemoveKey(root, storedPath);

@@ -62,6 +62,8 @@ TEST(FakeFileSystemTest, PathsAcceptTheUsualWindowsSpellings) {
                            "\\\\?\\C:\\Google\\Chrome\\x.json", "C:\\Google\\\\Chrome\\x.json"}) {
     EXPECT_EQ(files.ReadFile(path), "data") << path;
   }
+  EXPECT_EQ(files.ReadFile("C:\\Google\\.\\Other\\..\\Chrome\\x.json"), "data");
+  EXPECT_EQ(files.ReadFile("\\\\?\\C:\\Google\\.\\Chrome\\x.json"), std::nullopt);  // taken literally
   EXPECT_EQ(files.ReadFile("Google\\Chrome\\x.json"), std::nullopt);  // relative
   EXPECT_EQ(ListAll(files, "\\*.*").names, Names{"Google"});
   files.SetCurrentDrive("D:");
