@@ -15,8 +15,17 @@
 #
 # Functions return non-zero on failure and print why on stderr; they never exit.
 
-# Marker written once a prefix is complete: the wine version it was made with.
+# Marker written once a prefix is complete: the wine it was made with.
 WINE_PREFIX_MARKER=.veltrane-prefix
+
+# The wine version, and whether its 32-bit part was there: a prefix made
+# without it cannot run 32-bit programs even after it is installed.
+wine_stamp() {
+  local stamp
+  stamp=$(wine --version 2>/dev/null) || return 1
+  [ -x /usr/lib/wine/wine ] && stamp+=" +wine32"
+  printf '%s\n' "$stamp"
+}
 
 wine_env() {
   local prefix=$1 home=$2
@@ -90,7 +99,7 @@ wine_prefix_stop() {
 wine_prefix_is_ready() {
   local prefix=$1
   [ -f "$prefix/$WINE_PREFIX_MARKER" ] || return 1
-  [ "$(cat "$prefix/$WINE_PREFIX_MARKER")" = "$(wine --version 2>/dev/null)" ] || return 1
+  [ "$(cat "$prefix/$WINE_PREFIX_MARKER")" = "$(wine_stamp)" ] || return 1
   wine_prefix_check "$prefix" 2>/dev/null
 }
 
@@ -133,9 +142,9 @@ wine_prefix_create_locked() {
   wine_prefix_stop "$prefix"
   wine_prefix_unlink_profile "$prefix" || return 1
   # Wine re-links the profile folders when it updates a prefix for a new
-  # version; a prefix made by another wine version is made anew instead.
+  # version; a prefix made by another wine is made anew instead.
   echo disable >"$prefix/.update-timestamp"
   wine_prefix_check "$prefix" || return 1
-  wine --version >"$prefix/$WINE_PREFIX_MARKER"
+  wine_stamp >"$prefix/$WINE_PREFIX_MARKER"
   echo "Wine prefix ready in $((SECONDS - started)) s" >&2
 }
