@@ -101,6 +101,10 @@ void CheckChromeFile(AppContext& context, const std::string& folderText, const s
     folder = slash == std::string::npos ? std::string() : versionFolder.substr(0, slash);
     date = FileDateText(context, manifestPath);
   }
+  // Removal takes the folder away whole: it must lie inside an extensions
+  // folder. A manifest outside the id\version layout would otherwise name
+  // the extensions folder itself, or the browser profile above it.
+  if (!folder.empty() && ToLower(folder).find("\\extensions\\") == std::string::npos) return;
   if (folder.find(';') != std::string::npos) return;
   context.state.addonList.Add(AddonLine(name, "Chrome", folder, date, address, "dir"));
 }

@@ -157,6 +157,20 @@ TEST_F(BrowserAddonsTest, DescriptionTextCannotShiftTheRecordFields) {
   EXPECT_EQ(SplitField(line, 5, U';'), "dir");
 }
 
+// Removal takes the extension's folder away whole: the parent of the folder
+// holding the manifest, which for a stray manifest is the extensions folder
+// itself or the browser profile.
+TEST_F(BrowserAddonsTest, StrayManifestNeverNamesAProfileFolder) {
+  const std::string extensions = kChromeData + "\\Default\\Extensions";
+  fake.files.AddFile(extensions + "\\manifest.json", Manifest("In Extensions", "http://evil.example"));
+  fake.files.AddFile(extensions + "\\ffff\\manifest.json", Manifest("In Id Folder", "http://evil.example"));
+  fake.files.AddFile(extensions + "\\gggg\\manifest.json", Manifest("Id Folder Without Url"));
+
+  CollectAddons(context);
+
+  EXPECT_THAT(state.addonList.Lines(), ElementsAre("Id Folder Without Url=;Chrome;;;;dir;"));
+}
+
 TEST_F(BrowserAddonsTest, WalksDoNotEnterJunctions) {
   const std::string folder = AddChromeExtension("Default", "aaaa", Manifest("Real", kStore));
   // A loop back up the tree, and a second way into an extension folder.
