@@ -135,17 +135,17 @@ TEST_F(BrowserAddonsTest, TwoProfilesGiveTwoLinesAndEqualLinesOne) {
                                    "Same=;Chrome;" + second + ";" + kDate + ";" + kStore + ";dir;"));
 }
 
-// The lines are ";"-ended fields that removal reads its path from: nothing
-// taken from a description file or a folder name may shift them.
-TEST_F(BrowserAddonsTest, DescriptionTextCannotShiftTheRecordFields) {
+// Removal deletes the path in the line's third ";"-ended field: nothing taken
+// from a description file or a folder name may shift the fields or point
+// that path elsewhere.
+TEST_F(BrowserAddonsTest, DescriptionTextCannotMisdirectRemoval) {
   const std::string tricky =
       AddChromeExtension("Default", "aaaa", Manifest("Evil;Chrome;C:\\\\Users\\\\User;x=y", kStore + ";dir"));
   AddChromeExtension("Odd;Profile", "bbbb", Manifest("In Odd Folder", kStore));
   // An id is a file name in the profile's "extensions" folder, never a path.
-  AddFirefoxProfile("p.default", {{"up/escape", "Escaper", kAmo}, {"semi;colon", "Shifter", kAmo}},
-                    {"up\\escape", "semi;colon"});
-
-  window.pump.SetHook(StopEndlessWalk);
+  AddFirefoxProfile("p.default", {{"../../escape", "Escaper", kAmo}, {"semi;colon", "Shifter", kAmo}},
+                    {"semi;colon"});
+  fake.files.AddFile(kProfiles + "\\escape.xpi", "PK");
 
   CollectAddons(context);
 
