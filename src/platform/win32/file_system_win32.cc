@@ -3,6 +3,8 @@
 #include "platform/win32/windows_win32.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <new>
 
 #include "platform/win32/long_path_win32.h"
 #include "platform/win32/unique_handle_win32.h"
@@ -81,8 +83,10 @@ std::unique_ptr<DirectoryListing> FileSystemWin32::List(std::string_view pattern
   const std::optional<std::wstring> widePattern = ToWin32Path(pattern);
   if (!widePattern) return nullptr;
   WIN32_FIND_DATAW first;
+  // No short names; larger reads of big folders.
   UniqueFindHandle handle(FindFirstFileExW(widePattern->c_str(), FindExInfoBasic, &first,
-                                           FindExSearchNameMatch, nullptr, 0));
+                                           FindExSearchNameMatch, nullptr,
+                                           FIND_FIRST_EX_LARGE_FETCH));
   if (!handle) return nullptr;
   return std::make_unique<DirectoryListingWin32>(std::move(handle), first);
 }
@@ -119,19 +123,25 @@ std::optional<std::string> FileSystemWin32::ReadFile(std::string_view path) {
   if (!file) return std::nullopt;
   LARGE_INTEGER size{};
   if (!GetFileSizeEx(file.Get(), &size) || size.QuadPart < 0) return std::nullopt;
-  std::string bytes;
-  bytes.reserve(static_cast<size_t>(size.QuadPart));
-  // Read to the end rather than trusting the size: the file may be growing.
-  std::string chunk(std::min<size_t>(std::max<size_t>(static_cast<size_t>(size.QuadPart), 4096), kChunk), '\0');
-  for (;;) {
-    DWORD read = 0;
-    if (!::ReadFile(file.Get(), chunk.data(), static_cast<DWORD>(chunk.size()), &read, nullptr)) {
-      return std::nullopt;
+  // A file too big for memory is one that cannot be read.
+  try {
+    std::string bytes;
+    const size_t expected = static_cast<size_t>(std::min<ULONGLONG>(size.QuadPart, SIZE_MAX / 2));
+    // Read to the end rather than trusting the size: the file may be growing.
+    for (;;) {
+      const size_t offset = bytes.size();
+      const size_t piece = std::clamp<size_t>(expected > offset ? expected - offset : 0, 4096, kChunk);
+      bytes.resize(offset + piece);
+      DWORD read = 0;
+      if (!::ReadFile(file.Get(), bytes.data() + offset, static_cast<DWORD>(piece), &read, nullptr)) {
+        return std::nullopt;
+      }
+      bytes.resize(offset + read);
+      if (read == 0) return bytes;
     }
-    if (read == 0) break;
-    bytes.append(chunk.data(), read);
+  } catch (const std::bad_alloc&) {
+    return std::nullopt;
   }
-  return bytes;
 }
 
 bool FileSystemWin32::WriteFile(std::string_view path, std::string_view bytes) {

@@ -195,7 +195,7 @@ bool RegistryWin32::DeleteKeyTree(RegistryRoot root, std::string_view path, Regi
   // the key itself in that view.
   UniqueRegistryKey key;
   if (RegOpenKeyExW(RootKey(root), widePath.c_str(), 0,
-                    KEY_ALL_ACCESS | DELETE | ViewFlag(view), key.Receive()) != ERROR_SUCCESS) {
+                    KEY_ALL_ACCESS | ViewFlag(view), key.Receive()) != ERROR_SUCCESS) {
     return false;
   }
   if (RegDeleteTreeW(key.Get(), nullptr) != ERROR_SUCCESS) return false;

@@ -6,6 +6,7 @@
 #include <shlobj.h>
 #include <shobjidl.h>
 
+#include <algorithm>
 #include <string>
 
 #include "platform/win32/com_apartment_win32.h"
@@ -76,8 +77,9 @@ std::string ShellWin32::ResolveShortcut(std::string_view linkPath) {
 bool ShellWin32::RecycleToBin(std::string_view pathOrPattern) {
   if (!IsFullPathBelowRoot(pathOrPattern)) return false;
   const ComApartment apartment;
-  // A list of one path, ended by two NULs.
+  // A list of one path, ended by two NULs; the shell wants backslashes.
   std::wstring from = ToWide(pathOrPattern);
+  std::replace(from.begin(), from.end(), L'/', L'\\');
   from.push_back(L'\0');
   from.push_back(L'\0');
   SHFILEOPSTRUCTW operation{};
