@@ -73,12 +73,22 @@ TEST_F(SystemInfoWin32Test, SpecialFolderWithoutPathIsEmpty) {
   EXPECT_EQ(system_.SpecialFolder(-1), "");
 }
 
-TEST_F(SystemInfoWin32Test, KnownFolderByName) {
-  const std::string downloads = system_.KnownFolder("Downloads");
-  ASSERT_FALSE(downloads.empty());
-  EXPECT_NE(downloads.back(), '\\');
-  EXPECT_EQ(system_.KnownFolder("downloads"), downloads);
+TEST_F(SystemInfoWin32Test, KnownFoldersByName) {
+  for (const char* name : {"Downloads", "LocalAppDataLow", "PublicDownloads", "UserProfiles", "Public"}) {
+    SCOPED_TRACE(name);
+    const std::string folder = system_.KnownFolder(name);
+    ASSERT_FALSE(folder.empty());
+    EXPECT_NE(folder.back(), '\\');
+    EXPECT_EQ(system_.KnownFolder(ToLower(name)), folder);
+  }
+  EXPECT_TRUE(StartsWith(ToLower(system_.SpecialFolder(csidl::kProfile)),
+                         ToLower(system_.KnownFolder("UserProfiles")) + "\\"));
+  const std::string programFiles64 = system_.KnownFolder("ProgramFilesX64");
+  if constexpr (sizeof(void*) == 8) {
+    EXPECT_EQ(ToLower(programFiles64), ToLower(system_.SpecialFolder(csidl::kProgramFiles)));
+  }
   EXPECT_EQ(system_.KnownFolder("No Such Folder"), "");
+  EXPECT_EQ(system_.KnownFolder(""), "");
 }
 
 }  // namespace

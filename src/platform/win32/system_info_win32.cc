@@ -125,16 +125,24 @@ std::string SystemInfoWin32::SpecialFolder(int csidl) {
 }
 
 std::string SystemInfoWin32::KnownFolder(std::string_view name) {
-  static constexpr std::array<NamedFolder, 4> kFolders = {{
+  static constexpr std::array<NamedFolder, 8> kFolders = {{
       {"Downloads", &FOLDERID_Downloads},
       {"LocalAppDataLow", &FOLDERID_LocalAppDataLow},
+      {"PublicDownloads", &FOLDERID_PublicDownloads},
+      {"UserProfiles", &FOLDERID_UserProfiles},
+      {"ProgramFilesX64", &FOLDERID_ProgramFilesX64},
+      {"Public", &FOLDERID_Public},
       {"SavedGames", &FOLDERID_SavedGames},
       {"Links", &FOLDERID_Links},
   }};
   for (const NamedFolder& folder : kFolders) {
     if (!EqualsIgnoreCase(name, folder.name)) continue;
     UniqueCoTaskMem<wchar_t> path;
-    if (FAILED(SHGetKnownFolderPath(*folder.id, 0, nullptr, path.Receive())) || !path) return {};
+    // The path also when the folder has not been made yet.
+    if (FAILED(SHGetKnownFolderPath(*folder.id, KF_FLAG_DONT_VERIFY, nullptr, path.Receive())) ||
+        !path) {
+      return {};
+    }
     return WithoutTrailingBackslash(path.Get());
   }
   return {};

@@ -15,7 +15,10 @@ class SystemInfoWin32 final : public SystemInfo {
   std::string SystemFolder() override;
   std::string ModuleFilePath() override;
   std::string SpecialFolder(int csidl) override;
-  // "Downloads", "LocalAppDataLow", "SavedGames", "Links" (any case).
+  // By the known-folder id's name without "FOLDERID_", in any case:
+  // "Downloads", "LocalAppDataLow", "PublicDownloads", "UserProfiles",
+  // "ProgramFilesX64" (none for a 32-bit program), "Public", "SavedGames",
+  // "Links".
   std::string KnownFolder(std::string_view name) override;
 };
 
