@@ -48,6 +48,7 @@ class ScratchFolder {
     path_ = FromWide(path) + "\\VeltraneTest-" + UniqueSuffix();
     CreateDirectoryW(ToWide(path_).c_str(), nullptr);
   }
+  // VELTRANE_KEEP_SCRATCH=1 keeps the folder for a look at what a test left.
   ~ScratchFolder() {
     if (GetEnvironmentVariableW(L"VELTRANE_KEEP_SCRATCH", nullptr, 0) == 0) RemoveTreeW(ToWide(path_));
   }
