@@ -3,10 +3,13 @@
 # Source this file from bash, after wine_env (scripts/lib/wine.sh) has
 # exported WINEPREFIX and HOME for a prefix that already exists.
 #
-#   demo_seed                   seeds $WINEPREFIX; fails when a step fails
+#   demo_seed [PROGRAM_FILES]   seeds $WINEPREFIX; fails when a step fails. PROGRAM_FILES is
+#                               the folder below C: that the scanning program takes for
+#                               Program Files: "Program Files" (default, a 64-bit program)
+#                               or "Program Files (x86)" (a 32-bit one)
 #   demo_profile_name           the Windows user name of the prefix's profile
 #
-# What is planted (user name U, drive C: = $WINEPREFIX/drive_c):
+# What is planted (user name U, drive C: = $WINEPREFIX/drive_c, Program Files as given):
 #   adware   C:\Program Files\SearchProtect\bin      program folder, uninstall entry,
 #                                                     all-users Start-menu shortcut
 #            C:\Program Files\Conduit\CT3289847       program folder, desktop shortcut,
@@ -41,22 +44,23 @@ demo_file() {
 }
 
 demo_seed() {
-  local user c=$WINEPREFIX/drive_c
+  local pf=${1:-Program Files} user c=$WINEPREFIX/drive_c
+  local pfr="C:\\\\${pf}"  # as written in .reg and script strings
   user=$(demo_profile_name) || return 1
   local profile="users/$user" local_app="users/$user/AppData/Local" roaming="users/$user/AppData/Roaming"
 
   # ---------------------------------------------------------------- folders
-  demo_file "Program Files/SearchProtect/bin/cltmngui.exe" &&
-    demo_file "Program Files/SearchProtect/bin/uninstall.exe" &&
-    demo_file "Program Files/SearchProtect/bin/SPtool.dll" &&
-    demo_file "Program Files/Conduit/CT3289847/ToolbarHelper.exe" &&
-    demo_file "Program Files/Conduit/CT3289847/SearchProtect/cltmng.exe" &&
+  demo_file "$pf/SearchProtect/bin/cltmngui.exe" &&
+    demo_file "$pf/SearchProtect/bin/uninstall.exe" &&
+    demo_file "$pf/SearchProtect/bin/SPtool.dll" &&
+    demo_file "$pf/Conduit/CT3289847/ToolbarHelper.exe" &&
+    demo_file "$pf/Conduit/CT3289847/SearchProtect/cltmng.exe" &&
     demo_file "$local_app/Wajam/WajamUpdater.exe" &&
     demo_file "$local_app/Wajam/uninstall.exe" &&
     demo_file "Tuto4PC/tuto4pc.exe" || return 1
-  demo_file "Program Files/Microsoft Office/root/Office16/WINWORD.EXE" &&
-    demo_file "Program Files/Notepad++/notepad++.exe" &&
-    demo_file "Program Files/Notepad++/updater/GUP.exe" &&
+  demo_file "$pf/Microsoft Office/root/Office16/WINWORD.EXE" &&
+    demo_file "$pf/Notepad++/notepad++.exe" &&
+    demo_file "$pf/Notepad++/updater/GUP.exe" &&
     demo_file "$profile/Downloads/babylon_toolbar_setup.exe" || return 1
   # A link that leads back up to the profile: a walk that follows it never ends.
   ln -sfn .. "$c/$profile/Documents/Loop" || return 1
@@ -93,7 +97,7 @@ Windows Registry Editor Version 5.00
 "FriendlyAppName"="Search Protect"
 
 [HKEY_CURRENT_USER\\Software\\Conduit\\Toolbar]
-"Helper"="C:\\\\Program Files\\\\Conduit\\\\CT3289847\\\\ToolbarHelper.exe"
+"Helper"="$pfr\\\\Conduit\\\\CT3289847\\\\ToolbarHelper.exe"
 "Version"="10.16.2.2"
 
 [HKEY_CURRENT_USER\\Software\\Wajam]
@@ -101,24 +105,24 @@ Windows Registry Editor Version 5.00
 "Version"="2.31"
 
 [HKEY_CURRENT_USER\\Software\\Notepad++]
-"InstallDir"="C:\\\\Program Files\\\\Notepad++"
+"InstallDir"="$pfr\\\\Notepad++"
 
 [HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run]
-"Notepad++ Updater"="\\"C:\\\\Program Files\\\\Notepad++\\\\updater\\\\GUP.exe\\" -silent"
+"Notepad++ Updater"="\\"$pfr\\\\Notepad++\\\\updater\\\\GUP.exe\\" -silent"
 
 [HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\SearchProtect]
 "DisplayName"="Search Protect by Conduit"
 "DisplayVersion"="2.16.30.88"
 "Publisher"="Client Connect LTD"
-"InstallLocation"="C:\\\\Program Files\\\\SearchProtect"
-"UninstallString"="C:\\\\Program Files\\\\SearchProtect\\\\bin\\\\uninstall.exe"
+"InstallLocation"="$pfr\\\\SearchProtect"
+"UninstallString"="$pfr\\\\SearchProtect\\\\bin\\\\uninstall.exe"
 
 [HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Notepad++]
 "DisplayName"="Notepad++ (64-bit x64)"
 "DisplayVersion"="8.6.2"
 "Publisher"="Notepad++ Team"
-"InstallLocation"="C:\\\\Program Files\\\\Notepad++"
-"UninstallString"="C:\\\\Program Files\\\\Notepad++\\\\uninstall.exe"
+"InstallLocation"="$pfr\\\\Notepad++"
+"UninstallString"="$pfr\\\\Notepad++\\\\uninstall.exe"
 REG
   cat >"$c/demo-seed-32.reg" <<REG || return 1
 Windows Registry Editor Version 5.00
@@ -147,10 +151,10 @@ function link(path, target) {
   shortcut.Save();
 }
 link("C:\\\\ProgramData\\\\Microsoft\\\\Windows\\\\Start Menu\\\\Programs\\\\Search Protect\\\\Search Protect.lnk",
-     "C:\\\\Program Files\\\\SearchProtect\\\\bin\\\\cltmngui.exe");
-link("C:\\\\users\\\\$user\\\\Desktop\\\\Conduit Toolbar.lnk", "C:\\\\Program Files\\\\Conduit\\\\CT3289847\\\\ToolbarHelper.exe");
+     "$pfr\\\\SearchProtect\\\\bin\\\\cltmngui.exe");
+link("C:\\\\users\\\\$user\\\\Desktop\\\\Conduit Toolbar.lnk", "$pfr\\\\Conduit\\\\CT3289847\\\\ToolbarHelper.exe");
 link("C:\\\\users\\\\Public\\\\Desktop\\\\Tuto4PC.lnk", "C:\\\\Tuto4PC\\\\tuto4pc.exe");
-link("$start_menu\\\\Notepad++.lnk", "C:\\\\Program Files\\\\Notepad++\\\\notepad++.exe");
+link("$start_menu\\\\Notepad++.lnk", "$pfr\\\\Notepad++\\\\notepad++.exe");
 JS
   wine cscript //nologo 'C:\demo-seed-links.js' </dev/null >/dev/null 2>&1 || { echo "creating the shortcuts failed" >&2; return 1; }
   rm -f "$c/demo-seed-links.js"
