@@ -11,11 +11,13 @@
 #
 # What is planted (user name U, drive C: = $WINEPREFIX/drive_c, Program Files as given):
 #   adware   C:\Program Files\SearchProtect\bin      program folder, uninstall entry,
-#                                                     all-users Start-menu shortcut
+#                                                     all-users Start-menu folder and shortcut,
+#                                                     HKCU Run value
 #            C:\Program Files\Conduit\CT3289847       program folder, desktop shortcut,
-#                                                     HKCU value naming its .exe
+#                                                     HKCU value naming its .exe, HKLM Run value
 #            C:\users\U\AppData\Local\Wajam           profile folder, 32-bit uninstall entry,
-#                                                     HKCU value named after its .exe
+#                                                     HKCU value named after its .exe,
+#                                                     HKLM Run value in the 32-bit view
 #            C:\Tuto4PC                               folder at the drive's root, public desktop shortcut
 #            HKCU\Software\Classes\Applications\SearchProtect.exe   key named after an .exe
 #            Chrome extension "Quick Deals Finder" updated from outside the store
@@ -109,6 +111,10 @@ Windows Registry Editor Version 5.00
 
 [HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run]
 "Notepad++ Updater"="\\"$pfr\\\\Notepad++\\\\updater\\\\GUP.exe\\" -silent"
+"Client Connect"="\\"$pfr\\\\SearchProtect\\\\bin\\\\cltmngui.exe\\" /startup"
+
+[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run]
+"Toolbar Helper"="$pfr\\\\Conduit\\\\CT3289847\\\\ToolbarHelper.exe"
 
 [HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\SearchProtect]
 "DisplayName"="Search Protect by Conduit"
@@ -126,6 +132,9 @@ Windows Registry Editor Version 5.00
 REG
   cat >"$c/demo-seed-32.reg" <<REG || return 1
 Windows Registry Editor Version 5.00
+
+[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run]
+"Wajam Updater"="$wajam_dir\\\\WajamUpdater.exe"
 
 [HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Wajam]
 "DisplayName"="Wajam"

@@ -50,20 +50,26 @@ sort >"$work/expected.txt" <<EXPECTED
 Malware Object (PUP.Conduit) C:\\$pf\\Conduit -> No action taken.
 Malware Object (PUP.SearchProtect) C:\\$pf\\SearchProtect -> No action taken.
 Malware Object (PUP.Wajam) C:\\users\\$user\\AppData\\Local\\Wajam -> No action taken.
+Malware Object (PUP.Search Protect) C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs\\Search Protect -> No action taken.
 Malware Object (PUP.Tuto4PC) C:\\Tuto4PC -> No action taken.
 Infected registry key (PUP.searchprotect) HKEY_CURRENT_USER->Software\\Classes\\Applications\\SearchProtect.exe -> No action taken.
 Infected registry key (PUP.conduit) HKEY_CURRENT_USER\\Software\\Conduit\\Toolbar->Helper->C:\\$pf\\Conduit\\CT3289847\\ToolbarHelper.exe -> No action taken.
 Infected registry key (PUP.wajam) HKEY_CURRENT_USER\\Software\\Wajam->WajamUpdater.exe -> No action taken.
+Infected registry key (PUP.searchprotect) HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run->Client Connect->"C:\\$pf\\SearchProtect\\bin\\cltmngui.exe" /startup -> No action taken.
+Infected registry key (PUP.conduit) HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Run->Toolbar Helper->C:\\$pf\\Conduit\\CT3289847\\ToolbarHelper.exe -> No action taken.
+Infected registry key (PUP.searchprotect) HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\SearchProtect->UninstallString->C:\\$pf\\SearchProtect\\bin\\uninstall.exe -> No action taken.
+Infected registry key (PUP.wajam) HKEY_LOCAL_MACHINE\\Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Run->Wajam Updater->C:\\users\\$user\\AppData\\Local\\Wajam\\WajamUpdater.exe -> No action taken.
+Infected registry key (PUP.wajam) HKEY_LOCAL_MACHINE\\Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Wajam->UninstallString->C:\\users\\$user\\AppData\\Local\\Wajam\\uninstall.exe -> No action taken.
 Chrome Malware Addon (Riskware) -> Quick Deals Finder -> No action taken.
 Firefox Malware Addon (MAL.MindsparkToolbarPlatform) -> Mindspark Toolbar Platform -> No action taken.
 EXPECTED
 if diff -u "$work/expected.txt" "$work/found.txt" >"$work/found.diff"; then
-  ok "the scan found exactly the seeded adware (9 objects) and none of the decoys"
+  ok "the scan found exactly the seeded adware (15 objects) and none of the decoys"
 else
   fail "the scan's findings differ from the seeded adware (- expected, + found):"
   sed 's/^/  /' "$work/found.diff" >&2
 fi
-grep -q ': 9 object(s) found on your computer!$' "$work/scan.out" || fail "no count line for 9 objects in the log"
+grep -q ': 15 object(s) found on your computer!$' "$work/scan.out" || fail "no count line for 15 objects in the log"
 head -n 1 "$work/scan.out" | grep -qx 'Veltrane (19.6.2015) log.' || fail "the log does not start with its title line"
 grep -q '\[No\]$' "$work/scan.err" || fail "the removal offer was not answered No on stderr"
 grep -q '^Log: C:\\users\\'"$user"'\\AppData\\Roaming\\Orlenvik\\Veltrane\\Settings\\log.txt$' "$work/scan.err" ||
