@@ -38,6 +38,9 @@ std::string NtName(const OsVersion& v, bool x64) {
   const bool workstation = v.productType == kWorkstation;
   const auto is = [&](uint32_t major, uint32_t minor) { return v.major == major && v.minor == minor; };
   const std::string x64Suffix = x64 ? " x64 Edition" : "";
+  // XP x64 reports 5.2, the version of Server 2003; its workstation product
+  // type tells them apart, so it is asked before the Server 2003 row.
+  if (workstation && x64 && is(5, 2)) return "Microsoft Windows XP x64 Edition ";
   if (is(5, 2)) return "Microsoft Windows Server 2003";
   if (workstation && x64 && is(5, 1)) return "Microsoft Windows XP x64 Edition ";
   if (is(5, 1) && !x64) return "Microsoft Windows XP";
