@@ -9,7 +9,8 @@
 #   wine_env PREFIX HOME          exports WINEPREFIX, HOME, WINEDEBUG, ... for later wine calls
 #   wine_env_vars PREFIX HOME     prints the same as NAME=VALUE lines (for env or a child process)
 #   wine_prefix_prepare PREFIX HOME [--fresh]
-#                                 creates the prefix unless a sound one is there (idempotent)
+#                                 creates the prefix unless a sound one is there (idempotent),
+#                                 and leaves the environment of wine_env exported
 #   wine_prefix_check PREFIX      fails when a link under drive_c leads out of the prefix
 #   wine_prefix_stop PREFIX       waits for the prefix's wineserver to end (kills it after a while)
 #
