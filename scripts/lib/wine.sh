@@ -40,6 +40,10 @@ wine_env() {
   export XDG_CACHE_HOME=$home/.cache
   export XDG_DESKTOP_DIR=$home/Desktop
   export WINEDEBUG=${WINEDEBUG:--all}
+  # Wine turns file names into bytes with the locale's charset: under a plain
+  # "C" locale it cannot make a file with a non-ASCII name. One fixed UTF-8
+  # locale also keeps dates and sorting the same on every machine.
+  export LC_ALL=C.UTF-8
   # No Mono or Gecko install offers, no menu entries or file associations.
   export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=d;winemenubuilder.exe=d}
   export WINEARCH=${WINEARCH:-win64}
@@ -49,7 +53,7 @@ wine_env_vars() {
   (
     wine_env "$1" "$2" || exit 1
     local name
-    for name in WINEPREFIX HOME XDG_CONFIG_HOME XDG_DATA_HOME XDG_CACHE_HOME XDG_DESKTOP_DIR WINEDEBUG WINEDLLOVERRIDES WINEARCH; do
+    for name in WINEPREFIX HOME XDG_CONFIG_HOME XDG_DATA_HOME XDG_CACHE_HOME XDG_DESKTOP_DIR WINEDEBUG LC_ALL WINEDLLOVERRIDES WINEARCH; do
       printf '%s=%s\n' "$name" "${!name}"
     done
   )
