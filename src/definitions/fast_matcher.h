@@ -1,0 +1,78 @@
+// The matching rules with an index: the same results as the reference rules
+// (reference_matcher.h) for every input, in one pass over the text instead of
+// one search per tag and start position.
+//
+// Built once per definition load, and again whenever a download replaces a
+// list; immutable afterwards.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "base/string_list.h"
+#include "definitions/prefix_trie.h"
+#include "definitions/tag_match.h"
+
+namespace veltrane {
+
+class FastMatcher {
+ public:
+  // Tags and exclusions are taken in list order (the order decides which tag
+  // is reported); empty entries never match.
+  static std::unique_ptr<FastMatcher> Build(const StringList& tags, const StringList& exclusions);
+
+  bool IsExcluded(std::string_view text) const;
+  // The first matching tag, lower-cased, or "".
+  std::string MatchTag(std::string_view text) const;
+  TagMatchRecord MatchTagWithExtension(std::string_view text) const;
+  // The lower-cased path cut after the first matching folder name, or "".
+  std::string MatchFolderPath(std::string_view path) const;
+
+  // Bytes held by the index and the folded lists.
+  size_t MemoryBytes() const;
+
+ private:
+  // The tag that wins in a folded text: the earliest start position (0-based),
+  // then the lowest rank.
+  struct Hit {
+    size_t start = 0;
+    int32_t rank = PrefixTrie::kNone;
+    bool found() const { return rank != PrefixTrie::kNone; }
+  };
+
+  FastMatcher() = default;
+
+  template <class Text>
+  bool ContainsExclusion(const Text& text) const;
+  // With firstOnly, stops at the first passing tag of any start position
+  // (enough to know whether a folder name matches at all).
+  template <class Text>
+  Hit FindTag(const Text& text, bool firstOnly) const;
+
+  // A list of folded entries stored end to end.
+  class FoldedList {
+   public:
+    void Assign(const std::vector<std::u32string>& entries);
+    std::u32string_view operator[](uint32_t rank) const {
+      return std::u32string_view(chars_).substr(starts_[rank], starts_[rank + 1] - starts_[rank]);
+    }
+    size_t MemoryBytes() const { return chars_.capacity() * sizeof(char32_t) + starts_.capacity() * sizeof(uint32_t); }
+
+   private:
+    std::u32string chars_;
+    std::vector<uint32_t> starts_;
+  };
+
+  FoldedList tags_;
+  FoldedList exclusions_;
+  std::vector<std::string> loweredTags_;  // the folded tags as UTF-8, as reported
+  PrefixTrie tagIndex_;
+  PrefixTrie exclusionIndex_;
+  std::vector<std::string> extensions_;
+};
+
+}  // namespace veltrane

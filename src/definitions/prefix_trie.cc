@@ -1,0 +1,124 @@
+#include "definitions/prefix_trie.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace veltrane {
+namespace {
+
+uint64_t Key2(char32_t c0, char32_t c1) { return (uint64_t{c0} << 21) | c1; }
+uint64_t Key3(char32_t c0, char32_t c1, char32_t c2) { return (uint64_t{c0} << 42) | (uint64_t{c1} << 21) | c2; }
+
+// Position of key in a sorted, duplicate-free vector that holds it.
+int32_t IdOf(const std::vector<uint64_t>& sortedKeys, uint64_t key) {
+  return static_cast<int32_t>(std::lower_bound(sortedKeys.begin(), sortedKeys.end(), key) - sortedKeys.begin());
+}
+
+void SortUnique(std::vector<uint64_t>& keys) {
+  std::sort(keys.begin(), keys.end());
+  keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
+}
+
+}  // namespace
+
+void PrefixTrie::WideMap::Build(const std::vector<std::pair<uint64_t, int32_t>>& entries) {
+  keys_.clear();
+  values_.clear();
+  if (entries.empty()) return;
+  size_t capacity = 8;
+  shift_ = 61;
+  while (capacity < entries.size() * 2) {
+    capacity *= 2;
+    --shift_;
+  }
+  mask_ = capacity - 1;
+  keys_.assign(capacity, kEmpty);
+  values_.assign(capacity, kNone);
+  for (const auto& [key, value] : entries) {
+    size_t i = Slot(key);
+    while (keys_[i] != kEmpty) i = (i + 1) & mask_;
+    keys_[i] = key;
+    values_[i] = value;
+  }
+}
+
+PrefixTrie::PrefixTrie() { std::fill(std::begin(firstAscii_), std::end(firstAscii_), kNone); }
+
+PrefixTrie::PrefixTrie(const std::vector<std::u32string>& tags) : PrefixTrie() {
+  std::vector<uint64_t> keys1;
+  std::vector<uint64_t> keys2;
+  std::vector<std::pair<uint64_t, uint32_t>> keys3;  // (prefix, rank)
+  for (size_t rank = 0; rank < tags.size(); ++rank) {
+    const std::u32string& tag = tags[rank];
+    if (tag.empty()) continue;
+    keys1.push_back(tag[0]);
+    if (tag.size() >= 2) keys2.push_back(Key2(tag[0], tag[1]));
+    if (tag.size() >= 3) keys3.emplace_back(Key3(tag[0], tag[1], tag[2]), static_cast<uint32_t>(rank));
+  }
+  SortUnique(keys1);
+  SortUnique(keys2);
+  std::sort(keys3.begin(), keys3.end());
+
+  std::vector<std::pair<uint64_t, int32_t>> wide;
+  level1_.assign(keys1.size(), Node{});
+  for (size_t i = 0; i < keys1.size(); ++i) {
+    const auto c = static_cast<char32_t>(keys1[i]);
+    if (c < 128) {
+      firstAscii_[c] = static_cast<int32_t>(i);
+    } else {
+      wide.emplace_back(WideKey(0, 0, c), static_cast<int32_t>(i));
+      hasWide_ = true;
+    }
+  }
+
+  // Children of one parent are consecutive in sorted order, the ASCII ones
+  // first, so a parent's ASCII child id is childBase + the number of ASCII
+  // children with a lower character.
+  auto attach = [&wide](Node& parent, uint64_t level, int32_t parentId, char32_t c, int32_t childId) {
+    if (c < 128) {
+      if ((parent.asciiChildren[0] | parent.asciiChildren[1]) == 0) parent.childBase = static_cast<uint32_t>(childId);
+      parent.asciiChildren[c >> 6] |= uint64_t{1} << (c & 63);
+    } else {
+      parent.wideChildren = true;
+      wide.emplace_back(WideKey(level, static_cast<uint64_t>(parentId), c), childId);
+    }
+  };
+
+  level2_.assign(keys2.size(), Node{});
+  for (size_t j = 0; j < keys2.size(); ++j) {
+    const int32_t parent = IdOf(keys1, keys2[j] >> 21);
+    attach(level1_[Index(parent)], 1, parent, static_cast<char32_t>(keys2[j] & 0x1FFFFF), static_cast<int32_t>(j));
+  }
+
+  spanStart_.clear();
+  ranks_.clear();
+  ranks_.reserve(keys3.size());
+  for (size_t k = 0; k < keys3.size(); ++k) {
+    if (k == 0 || keys3[k].first != keys3[k - 1].first) {
+      const auto id = static_cast<int32_t>(spanStart_.size());
+      spanStart_.push_back(static_cast<uint32_t>(ranks_.size()));
+      const int32_t parent = IdOf(keys2, keys3[k].first >> 21);
+      attach(level2_[Index(parent)], 2, parent, static_cast<char32_t>(keys3[k].first & 0x1FFFFF), id);
+    }
+    ranks_.push_back(keys3[k].second);
+  }
+  spanStart_.push_back(static_cast<uint32_t>(ranks_.size()));
+
+  // Lowest rank of the tags that end at a level-1 or level-2 node.
+  for (size_t rank = 0; rank < tags.size(); ++rank) {
+    const std::u32string& tag = tags[rank];
+    Node* node = nullptr;
+    if (tag.size() == 1) node = &level1_[Index(IdOf(keys1, tag[0]))];
+    if (tag.size() == 2) node = &level2_[Index(IdOf(keys2, Key2(tag[0], tag[1])))];
+    if (node && node->rank == kNone) node->rank = static_cast<int32_t>(rank);
+  }
+
+  wide_.Build(wide);
+}
+
+size_t PrefixTrie::MemoryBytes() const {
+  return sizeof(*this) + (level1_.capacity() + level2_.capacity()) * sizeof(Node) +
+         (spanStart_.capacity() + ranks_.capacity()) * sizeof(uint32_t) + wide_.MemoryBytes();
+}
+
+}  // namespace veltrane

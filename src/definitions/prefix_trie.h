@@ -1,0 +1,113 @@
+// An index of a tag list by the tags' first three characters (folded code
+// points), three levels deep: level 1 by the first character, level 2 by the
+// first two, level 3 by the first three. Children with an ASCII character are
+// found through a 128-bit mask and a popcount (no hashing on the common
+// path); children with any other character through one hash table.
+//
+// A tag's rank is its index in the list given to the constructor. Level-1 and
+// level-2 nodes keep the lowest rank of the tags exactly one or two characters
+// long; level-3 nodes keep the ranks of all tags of three or more characters
+// with that prefix, ascending. Empty tags are left out.
+#pragma once
+
+#include <bit>
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace veltrane {
+
+class PrefixTrie {
+ public:
+  static constexpr int32_t kNone = -1;
+
+  struct Node {
+    int32_t rank = kNone;          // lowest rank of the tags that end here
+    uint32_t childBase = 0;        // id of the first ASCII child
+    uint64_t asciiChildren[2] = {0, 0};
+    bool wideChildren = false;     // some child has a non-ASCII character
+  };
+
+  PrefixTrie();
+  explicit PrefixTrie(const std::vector<std::u32string>& tags);
+
+  // Level-1 node id for a first character, or kNone.
+  int32_t First(char32_t c) const {
+    if (c < 128) return firstAscii_[c];
+    return hasWide_ ? wide_.Find(WideKey(0, 0, c)) : kNone;
+  }
+  // Level-2 node id below a level-1 node, or kNone.
+  int32_t Second(int32_t first, char32_t c) const { return Child(level1_[Index(first)], 1, first, c); }
+  // Level-3 node id below a level-2 node, or kNone.
+  int32_t Third(int32_t second, char32_t c) const { return Child(level2_[Index(second)], 2, second, c); }
+
+  const Node& Level1(int32_t id) const { return level1_[Index(id)]; }
+  const Node& Level2(int32_t id) const { return level2_[Index(id)]; }
+  // Ranks of the tags of three or more characters below a level-3 node, ascending.
+  std::span<const uint32_t> Ranks(int32_t third) const {
+    const size_t i = Index(third);
+    return std::span<const uint32_t>(ranks_).subspan(spanStart_[i], spanStart_[i + 1] - spanStart_[i]);
+  }
+
+  // Whether any level-2 node may have a child with this character: a cheap
+  // test that skips the child lookup for most characters.
+  bool AnyThird(const Node& second, char32_t c) const {
+    if (c < 128) return (second.asciiChildren[c >> 6] >> (c & 63)) & 1;
+    return second.wideChildren;
+  }
+
+  size_t MemoryBytes() const;
+
+ private:
+  // Open addressing from a 64-bit key to a node id, for non-ASCII characters.
+  class WideMap {
+   public:
+    void Build(const std::vector<std::pair<uint64_t, int32_t>>& entries);
+    int32_t Find(uint64_t key) const {
+      if (keys_.empty()) return kNone;
+      for (size_t i = Slot(key);; i = (i + 1) & mask_) {
+        if (keys_[i] == key) return values_[i];
+        if (keys_[i] == kEmpty) return kNone;
+      }
+    }
+    size_t MemoryBytes() const { return keys_.capacity() * sizeof(uint64_t) + values_.capacity() * sizeof(int32_t); }
+
+   private:
+    static constexpr uint64_t kEmpty = ~uint64_t{0};
+    size_t Slot(uint64_t key) const { return static_cast<size_t>((key * 0x9E3779B97F4A7C15ull) >> shift_); }
+    std::vector<uint64_t> keys_;
+    std::vector<int32_t> values_;
+    size_t mask_ = 0;
+    int shift_ = 63;
+  };
+
+  static size_t Index(int32_t id) { return static_cast<size_t>(id); }
+  // Code points need 21 bits; the level and the parent id fill the rest.
+  static uint64_t WideKey(uint64_t level, uint64_t parent, char32_t c) {
+    return (level << 62) | (parent << 21) | static_cast<uint64_t>(c);
+  }
+
+  int32_t Child(const Node& node, uint64_t level, int32_t parent, char32_t c) const {
+    if (c < 128) {
+      const uint64_t word = node.asciiChildren[c >> 6];
+      const uint64_t bit = uint64_t{1} << (c & 63);
+      if (!(word & bit)) return kNone;
+      int below = std::popcount(word & (bit - 1));
+      if (c >= 64) below += std::popcount(node.asciiChildren[0]);
+      return static_cast<int32_t>(node.childBase + static_cast<uint32_t>(below));
+    }
+    return node.wideChildren ? wide_.Find(WideKey(level, static_cast<uint64_t>(parent), c)) : kNone;
+  }
+
+  int32_t firstAscii_[128];  // level-1 node ids of ASCII first characters
+  bool hasWide_ = false;
+  std::vector<Node> level1_;
+  std::vector<Node> level2_;
+  std::vector<uint32_t> spanStart_;  // level-3 node i owns ranks_[spanStart_[i], spanStart_[i + 1])
+  std::vector<uint32_t> ranks_;
+  WideMap wide_;
+};
+
+}  // namespace veltrane

@@ -1,0 +1,325 @@
+#include "definitions/fast_matcher.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "definitions/reference_matcher.h"
+#include "support/sample_names.h"
+
+namespace veltrane {
+namespace {
+
+using samples::Chance;
+using samples::Pick;
+using samples::Random;
+
+StringList Sorted(const std::vector<std::string>& lines) {
+  StringList list(true, true);
+  list.Assign(lines);
+  return list;
+}
+
+StringList InOrder(const std::vector<std::string>& lines) {
+  StringList list(false, false);
+  list.Assign(lines);
+  return list;
+}
+
+std::string Escaped(std::string_view text) {
+  std::string out = "'";
+  for (char ch : text) {
+    const auto b = static_cast<unsigned char>(ch);
+    if (b >= 0x20 && b < 0x7F && ch != '\'') {
+      out += ch;
+    } else {
+      char hex[8];
+      std::snprintf(hex, sizeof hex, "\\x%02X", b);
+      out += hex;
+    }
+  }
+  return out + "'";
+}
+
+std::string Describe(const StringList& list) {
+  std::string out = "[";
+  for (const auto& line : list) out += (out.size() > 1 ? ", " : "") + Escaped(line);
+  return out + "]";
+}
+
+std::string Describe(const TagMatchRecord& record) {
+  return "{" + Escaped(record.text) + ", " + Escaped(record.extension) + ", " + Escaped(record.tag) + "}";
+}
+
+// Runs the reference and the fast matcher side by side and keeps the first
+// differences found.
+class Differential {
+ public:
+  void Check(const StringList& tags, const StringList& exclusions, const FastMatcher& fast, std::string_view text) {
+    ++cases_;
+    Compare("IsExcluded", tags, exclusions, text, reference::IsExcluded(exclusions, text) ? "true" : "false",
+            fast.IsExcluded(text) ? "true" : "false");
+    Compare("MatchTag", tags, exclusions, text, reference::MatchTag(tags, exclusions, text), fast.MatchTag(text));
+    Compare("MatchTagWithExtension", tags, exclusions, text,
+            Describe(reference::MatchTagWithExtension(tags, exclusions, text)),
+            Describe(fast.MatchTagWithExtension(text)));
+    Compare("MatchFolderPath", tags, exclusions, text, reference::MatchFolderPath(tags, exclusions, text),
+            fast.MatchFolderPath(text));
+  }
+
+  void Check(const StringList& tags, const StringList& exclusions, const std::vector<std::string>& texts) {
+    const auto fast = FastMatcher::Build(tags, exclusions);
+    for (const auto& text : texts) Check(tags, exclusions, *fast, text);
+  }
+
+  long cases() const { return cases_; }
+  long differences() const { return differences_; }
+  const std::string& report() const { return report_; }
+
+ private:
+  void Compare(const char* operation, const StringList& tags, const StringList& exclusions, std::string_view text,
+               const std::string& expected, const std::string& actual) {
+    if (expected == actual) return;
+    if (++differences_ <= 10) {
+      report_ += std::string(operation) + "(" + Escaped(text) + ") tags " + Describe(tags) + " exclusions " +
+                 Describe(exclusions) + ": reference " + Escaped(expected) + ", fast " + Escaped(actual) + "\n";
+    }
+  }
+
+  long cases_ = 0;
+  long differences_ = 0;
+  std::string report_;
+};
+
+uint64_t Seed() {
+  // Another seed can be tried with VELTRANE_MATCHER_SEED=<number>.
+  const char* chosen = std::getenv("VELTRANE_MATCHER_SEED");
+  return chosen ? std::strtoull(chosen, nullptr, 10) : 20250611;
+}
+
+// Letters (some of them several bytes or characters) that texts and tags are
+// made of; small alphabets make hits and near misses frequent.
+const std::vector<std::vector<std::string>>& Alphabets() {
+  static const std::vector<std::vector<std::string>> alphabets = {
+      {"a", "b"},
+      {"a", "b", "c"},
+      {"a", "A", "b", "B"},
+      {"a", "b", "c", "d", "e", "f", "g", "h"},
+      {"a", "b", "\\"},
+      {"a", "b", "c", "\\", "\\"},
+      {"a", ".exe", ".EXE", "x", "e", ".dll", ".org"},
+      // é, É, ß, ÿ, Ā (outside Latin-1: not folded), an emoji, an invalid byte
+      {"a", "\xC3\xA9", "\xC3\x89", "\xC3\x9F", "\xC3\xBF", "\xC4\x80", "\xF0\x9F\x98\x80", "\xFF"},
+      {"a", "b", "\xC3\xA9", "\xC3\x89", "\\"},
+  };
+  return alphabets;
+}
+
+std::string RandomWord(Random& random, const std::vector<std::string>& alphabet, size_t length) {
+  std::string word;
+  for (size_t i = 0; i < length; ++i) word += alphabet[Pick(random, alphabet.size())];
+  return word;
+}
+
+std::string RandomTag(Random& random, const std::vector<std::string>& alphabet, const std::vector<std::string>& earlier) {
+  if (!earlier.empty() && Chance(random, 0.08)) {
+    std::string copy = earlier[Pick(random, earlier.size())];  // a duplicate, maybe in other case
+    return Chance(random, 0.5) ? ToLower(copy) : copy;
+  }
+  if (Chance(random, 0.05)) return "";
+  if (Chance(random, 0.05)) return RandomWord(random, alphabet, 41 + Pick(random, 6));  // longer than any text
+  return RandomWord(random, alphabet, 1 + Pick(random, 6));
+}
+
+TEST(FastMatcherTest, EqualsTheReferenceOnRandomSmallAlphabets) {
+  const uint64_t seed = Seed();
+  Random random(seed);
+  Differential differential;
+  constexpr int kLists = 140000;
+  constexpr int kTextsPerList = 8;
+  for (int list = 0; list < kLists; ++list) {
+    const auto& alphabet = Alphabets()[Pick(random, Alphabets().size())];
+    std::vector<std::string> tags;
+    const size_t tagCount = 1 + Pick(random, 8);
+    while (tags.size() < tagCount) tags.push_back(RandomTag(random, alphabet, tags));
+    std::vector<std::string> exclusions;
+    if (Chance(random, 0.3)) {
+      const size_t count = 1 + Pick(random, 2);
+      for (size_t i = 0; i < count; ++i) exclusions.push_back(RandomWord(random, alphabet, Pick(random, 6)));
+    }
+    std::vector<std::string> texts;
+    for (int i = 0; i < kTextsPerList; ++i) texts.push_back(RandomWord(random, alphabet, Pick(random, 41)));
+    // The definition lists are sorted without duplicates; a list in any
+    // order with duplicates must work the same.
+    if (Chance(random, 0.5)) {
+      differential.Check(Sorted(tags), Sorted(exclusions), texts);
+    } else {
+      differential.Check(InOrder(tags), InOrder(exclusions), texts);
+    }
+  }
+  std::printf("random small alphabets: seed %llu, %ld cases, %ld differences\n",
+              static_cast<unsigned long long>(seed), differential.cases(), differential.differences());
+  EXPECT_EQ(differential.differences(), 0) << differential.report();
+}
+
+// Every text over {a, b, x} up to seven letters against every pair of tags
+// over {a, b} up to three letters: runs of one letter, 'aa'-like tags whose
+// second letter is found on the first one's place, tags longer than the text.
+TEST(FastMatcherTest, EqualsTheReferenceOnAllShortTextsAndTagPairs) {
+  std::vector<std::string> texts = {""};
+  for (size_t begin = 0; texts.back().size() < 7;) {
+    const size_t end = texts.size();
+    for (size_t i = begin; i < end; ++i) {
+      for (const char* letter : {"a", "b", "x"}) texts.push_back(texts[i] + letter);
+    }
+    begin = end;
+  }
+  std::vector<std::string> tags;
+  for (const auto& text : texts) {
+    if (text.size() <= 3 && text.find('x') == std::string::npos) tags.push_back(text);
+  }
+  Differential differential;
+  for (const auto& first : tags) {
+    for (const auto& second : tags) differential.Check(InOrder({first, second}), StringList(), texts);
+  }
+  std::printf("all short texts: %ld cases, %ld differences\n", differential.cases(), differential.differences());
+  EXPECT_EQ(differential.differences(), 0) << differential.report();
+}
+
+TEST(FastMatcherTest, EqualsTheReferenceOnLongRunsOfOneLetter) {
+  Differential differential;
+  const StringList tags = InOrder({"aaaa", "aab", "aa", "aba", "baa", "ab", "b", "ba", "aaab", "abab",
+                                   std::string(50, 'a'), std::string(60, 'a')});
+  for (size_t length = 0; length <= 60; ++length) {
+    std::vector<std::string> texts = {std::string(length, 'a')};
+    for (size_t at = 0; at < length; at += 3) {
+      std::string text(length, 'a');
+      text[at] = 'b';
+      texts.push_back(text);
+      if (at + 4 < length) text[at + 4] = 'b';
+      texts.push_back(text);
+    }
+    // Each tag alone, so that none hides another behind its rank.
+    for (const auto& tag : tags) differential.Check(InOrder({tag}), StringList(), texts);
+    differential.Check(tags, InOrder({std::string(40, 'a')}), texts);
+  }
+  std::printf("long runs: %ld cases, %ld differences\n", differential.cases(), differential.differences());
+  EXPECT_EQ(differential.differences(), 0) << differential.report();
+}
+
+// Realistic tag lists and names, with tags cut from the names themselves so
+// that substring and loose hits are frequent.
+TEST(FastMatcherTest, EqualsTheReferenceOnRealLookingNames) {
+  const uint64_t seed = Seed();
+  Random random(seed + 1);
+  Differential differential;
+  for (int round = 0; round < 40; ++round) {
+    std::vector<std::string> texts;
+    for (int i = 0; i < 50; ++i) {
+      switch (Pick(random, 5)) {
+        case 0:
+          texts.push_back(samples::FolderPath(random));
+          break;
+        case 1:
+          texts.push_back(samples::KeyName(random));
+          break;
+        case 2:
+          texts.push_back(samples::ValueName(random));
+          break;
+        case 3:
+          texts.push_back(samples::ValueData(random));
+          break;
+        default:
+          texts.push_back(samples::FolderName(random));
+      }
+    }
+    std::vector<std::string> tags = samples::Tags(random, 60);
+    for (int i = 0; i < 40; ++i) {
+      const std::string& source = texts[Pick(random, texts.size())];
+      if (source.size() < 3) continue;
+      // Letters of the name in order, each 1 to 3 places after the one before.
+      std::string tag;
+      for (size_t at = Pick(random, source.size()); at < source.size() && tag.size() < 3 + Pick(random, 8);
+           at += 1 + Pick(random, Chance(random, 0.5) ? 1 : 3)) {
+        tag += source[at];
+      }
+      if (!tag.empty()) tags.push_back(tag);
+    }
+    const StringList exclusions = Sorted(round % 2 ? std::vector<std::string>{"microsoft", "windows", "nvidia"}
+                                                   : std::vector<std::string>{});
+    differential.Check(Sorted(tags), exclusions, texts);
+  }
+  std::printf("real-looking names: seed %llu, %ld cases, %ld differences\n",
+              static_cast<unsigned long long>(seed + 1), differential.cases(), differential.differences());
+  EXPECT_EQ(differential.differences(), 0) << differential.report();
+}
+
+struct Expected {
+  std::vector<std::string> tags;
+  const char* text;
+  const char* tag;
+};
+
+// Cases where a shortcut in the one-pass search would go wrong.
+TEST(FastMatcherTest, PicksTheEarliestStartThenTheFirstTag) {
+  const Expected cases[] = {
+      // 'ab' fails loosely from the first a (the b is too far) but occurs
+      // later: as a substring it passes at start 1 and beats 'xa' there.
+      {{"ab", "xa"}, "axxxab", "ab"},
+      // No substring: 'ab' passes loosely from start 2 (just after the first
+      // a), 'xz' only from start 3 (after the first x): start beats order.
+      {{"xz", "ab"}, "axaxbzyy", "ab"},
+      // 'ab' passes loosely only from start 6, where the piece 'axb' is
+      // shorter than four characters.
+      {{"ab"}, "xxxxaaxb", ""},
+      // The second letter on the first one's place: 'aa' needs one a ...
+      {{"aa"}, "xaxx", "aa"},
+      {{"aab"}, "abxx", "aab"},
+      // ... but the tag may not be longer than the piece.
+      {{"aabcd"}, "abcd", ""},
+      {{"abcd"}, "xxaxbcd", "abcd"},
+      // Case and Latin-1 folding; a letter outside Latin-1 keeps its case.
+      {{"\xC3\x89T\xC3\x89"}, "un \xC3\xA9t\xC3\xA9 ici", "\xC3\xA9t\xC3\xA9"},
+      {{"\xC4\x81x"}, "\xC4\x80xxx", ""},
+  };
+  for (const auto& c : cases) {
+    const StringList tags = InOrder(c.tags);
+    const auto fast = FastMatcher::Build(tags, StringList());
+    EXPECT_EQ(fast->MatchTag(c.text), c.tag) << c.text;
+    EXPECT_EQ(reference::MatchTag(tags, StringList(), c.text), c.tag) << c.text;
+  }
+}
+
+TEST(FastMatcherTest, ExtensionAndFolderRulesAsTheReference) {
+  const auto fast = FastMatcher::Build(Sorted({"toolbar", "bar"}), Sorted({"microsoft"}));
+  // 'bar' wins at start 1 and carries the extension found in the unchanged text.
+  const TagMatchRecord hit = fast->MatchTagWithExtension("C:\\ToolBar\\tb.dll");
+  EXPECT_EQ(hit.text, "C:\\ToolBar\\tb.dll");
+  EXPECT_EQ(hit.extension, ".dll");
+  EXPECT_EQ(hit.tag, "bar");
+  // The first passing tag ends the search even without an extension.
+  EXPECT_TRUE(fast->MatchTagWithExtension("toolbar.EXE").empty());
+  EXPECT_TRUE(fast->MatchTagWithExtension("Microsoft toolbar.exe").empty());
+  EXPECT_TRUE(fast->IsExcluded("MICROSOFT"));
+
+  EXPECT_EQ(fast->MatchFolderPath("C:\\Users\\x\\AppData\\Roaming\\ToolbarX\\"), "c:\\users\\x\\appdata\\roaming\\toolbarx");
+  // The first folder name that matches decides.
+  EXPECT_EQ(fast->MatchFolderPath("C:\\toolbars\\bar\\x\\"), "c:\\toolbars");
+  EXPECT_EQ(fast->MatchFolderPath("C:\\toolbar"), "");  // a last name without a backslash
+  EXPECT_EQ(fast->MatchFolderPath("C:\\bar\\"), "");    // shorter than four letters
+}
+
+TEST(FastMatcherTest, EmptyListsMatchNothing) {
+  const auto fast = FastMatcher::Build(Sorted({"", "abc"}), Sorted({""}));
+  EXPECT_FALSE(fast->IsExcluded("abcdef"));
+  EXPECT_EQ(fast->MatchTag("abcdef"), "abc");
+  const auto empty = FastMatcher::Build(StringList(), StringList());
+  EXPECT_EQ(empty->MatchTag("abcdef"), "");
+  EXPECT_EQ(empty->MatchFolderPath("c:\\abcdef\\"), "");
+}
+
+}  // namespace
+}  // namespace veltrane
