@@ -36,19 +36,15 @@ namespace {
 
 constexpr size_t kShortestPiece = 4;
 
-constexpr std::array<char32_t, 128> MakeAsciiFold() {
-  std::array<char32_t, 128> table{};
-  for (char32_t c = 0; c < 128; ++c) table[c] = (c >= U'A' && c <= U'Z') ? c + 0x20 : c;
-  return table;
-}
-constexpr std::array<char32_t, 128> kAsciiFold = MakeAsciiFold();
-
 // Most names are plain ASCII: those are read in place, folded on access.
 struct AsciiText {
   const unsigned char* bytes;
   size_t length;
   size_t size() const { return length; }
-  char32_t operator[](size_t i) const { return kAsciiFold[bytes[i]]; }
+  char32_t operator[](size_t i) const {
+    const char32_t c = bytes[i];
+    return c + (c - U'A' < 26u ? 0x20 : 0);
+  }
   AsciiText Sub(size_t begin, size_t end) const { return AsciiText{bytes + begin, end - begin}; }
 };
 
@@ -87,17 +83,17 @@ class PreviousPosition {
  public:
   PreviousPosition() { ascii_.fill(-1); }
   // Returns the previous position of c (or -1) and records position p.
-  long Swap(char32_t c, size_t p) {
-    long& slot = c < 128 ? ascii_[c] : Wide(c);
-    const long before = slot;
-    slot = static_cast<long>(p);
+  int32_t Swap(char32_t c, size_t p) {
+    int32_t& slot = c < 128 ? ascii_[c] : Wide(c);
+    const int32_t before = slot;
+    slot = static_cast<int32_t>(p);
     return before;
   }
 
  private:
-  long& Wide(char32_t c) { return wide_.try_emplace(c, -1).first->second; }
-  std::array<long, 128> ascii_;
-  std::unordered_map<char32_t, long> wide_;
+  int32_t& Wide(char32_t c) { return wide_.try_emplace(c, -1).first->second; }
+  std::array<int32_t, 128> ascii_;
+  std::unordered_map<char32_t, int32_t> wide_;
 };
 
 template <class Text>

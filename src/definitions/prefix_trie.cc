@@ -89,6 +89,16 @@ PrefixTrie::PrefixTrie(const std::vector<std::u32string>& tags) : PrefixTrie() {
     const int32_t parent = IdOf(keys1, keys2[j] >> 21);
     attach(level1_[Index(parent)], 1, parent, static_cast<char32_t>(keys2[j] & 0x1FFFFF), static_cast<int32_t>(j));
   }
+  // Level-1 nodes look their ASCII children up in a row of their own.
+  uint32_t rows = 0;
+  for (Node& node : level1_) {
+    if (HasAscii(node)) node.childBase = rows++;
+  }
+  secondRows_.assign(size_t{rows} * 128, kNone);
+  for (size_t j = 0; j < keys2.size(); ++j) {
+    const auto c = static_cast<char32_t>(keys2[j] & 0x1FFFFF);
+    if (c < 128) secondRows_[level1_[Index(IdOf(keys1, keys2[j] >> 21))].childBase * 128 + c] = static_cast<int32_t>(j);
+  }
 
   spanStart_.clear();
   ranks_.clear();
@@ -118,7 +128,8 @@ PrefixTrie::PrefixTrie(const std::vector<std::u32string>& tags) : PrefixTrie() {
 
 size_t PrefixTrie::MemoryBytes() const {
   return sizeof(*this) + (level1_.capacity() + level2_.capacity()) * sizeof(Node) +
-         (spanStart_.capacity() + ranks_.capacity()) * sizeof(uint32_t) + wide_.MemoryBytes();
+         (spanStart_.capacity() + ranks_.capacity()) * sizeof(uint32_t) + secondRows_.capacity() * sizeof(int32_t) +
+         wide_.MemoryBytes();
 }
 
 }  // namespace veltrane

@@ -1,8 +1,10 @@
 // An index of a tag list by the tags' first three characters (folded code
 // points), three levels deep: level 1 by the first character, level 2 by the
-// first two, level 3 by the first three. Children with an ASCII character are
-// found through a 128-bit mask and a popcount (no hashing on the common
-// path); children with any other character through one hash table.
+// first two, level 3 by the first three. ASCII children are found without
+// hashing: a level-1 node has a row of 128 child ids, a level-2 node a
+// 128-bit mask of its children's characters and the id of the first (the
+// rest follow in character order). Children with any other character are
+// found through one hash table.
 //
 // A tag's rank is its index in the list given to the constructor. Level-1 and
 // level-2 nodes keep the lowest rank of the tags exactly one or two characters
@@ -10,7 +12,6 @@
 // with that prefix, ascending. Empty tags are left out.
 #pragma once
 
-#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -24,10 +25,10 @@ class PrefixTrie {
   static constexpr int32_t kNone = -1;
 
   struct Node {
-    int32_t rank = kNone;          // lowest rank of the tags that end here
-    uint32_t childBase = 0;        // id of the first ASCII child
-    uint64_t asciiChildren[2] = {0, 0};
-    bool wideChildren = false;     // some child has a non-ASCII character
+    uint64_t asciiChildren[2] = {0, 0};  // characters of the ASCII children
+    int32_t rank = kNone;                // lowest rank of the tags that end here
+    uint32_t childBase = 0;              // level 1: row of child ids; level 2: id of the first ASCII child
+    bool wideChildren = false;           // some child has a non-ASCII character
   };
 
   PrefixTrie();
@@ -39,9 +40,24 @@ class PrefixTrie {
     return hasWide_ ? wide_.Find(WideKey(0, 0, c)) : kNone;
   }
   // Level-2 node id below a level-1 node, or kNone.
-  int32_t Second(int32_t first, char32_t c) const { return Child(level1_[Index(first)], 1, first, c); }
+  int32_t Second(int32_t first, char32_t c) const {
+    const Node& node = level1_[Index(first)];
+    if (c < 128) return HasAscii(node) ? secondRows_[node.childBase * 128 + c] : kNone;
+    return node.wideChildren ? wide_.Find(WideKey(1, static_cast<uint64_t>(first), c)) : kNone;
+  }
   // Level-3 node id below a level-2 node, or kNone.
-  int32_t Third(int32_t second, char32_t c) const { return Child(level2_[Index(second)], 2, second, c); }
+  int32_t Third(int32_t second, char32_t c) const {
+    const Node& node = level2_[Index(second)];
+    if (c < 128) {
+      const uint64_t word = node.asciiChildren[c >> 6];
+      const uint64_t bit = uint64_t{1} << (c & 63);
+      if (!(word & bit)) return kNone;
+      uint32_t below = CountBits(word & (bit - 1));
+      if (c >= 64) below += CountBits(node.asciiChildren[0]);
+      return static_cast<int32_t>(node.childBase + below);
+    }
+    return node.wideChildren ? wide_.Find(WideKey(2, static_cast<uint64_t>(second), c)) : kNone;
+  }
 
   const Node& Level1(int32_t id) const { return level1_[Index(id)]; }
   const Node& Level2(int32_t id) const { return level2_[Index(id)]; }
@@ -89,21 +105,20 @@ class PrefixTrie {
     return (level << 62) | (parent << 21) | static_cast<uint64_t>(c);
   }
 
-  int32_t Child(const Node& node, uint64_t level, int32_t parent, char32_t c) const {
-    if (c < 128) {
-      const uint64_t word = node.asciiChildren[c >> 6];
-      const uint64_t bit = uint64_t{1} << (c & 63);
-      if (!(word & bit)) return kNone;
-      int below = std::popcount(word & (bit - 1));
-      if (c >= 64) below += std::popcount(node.asciiChildren[0]);
-      return static_cast<int32_t>(node.childBase + static_cast<uint32_t>(below));
-    }
-    return node.wideChildren ? wide_.Find(WideKey(level, static_cast<uint64_t>(parent), c)) : kNone;
+  static bool HasAscii(const Node& node) { return (node.asciiChildren[0] | node.asciiChildren[1]) != 0; }
+  // Without a popcount instruction (not assumed on 32-bit Windows machines)
+  // the compiler's builtin calls a slow library routine.
+  static uint32_t CountBits(uint64_t x) {
+    x = x - ((x >> 1) & 0x5555555555555555ull);
+    x = (x & 0x3333333333333333ull) + ((x >> 2) & 0x3333333333333333ull);
+    x = (x + (x >> 4)) & 0x0F0F0F0F0F0F0F0Full;
+    return static_cast<uint32_t>((x * 0x0101010101010101ull) >> 56);
   }
 
   int32_t firstAscii_[128];  // level-1 node ids of ASCII first characters
   bool hasWide_ = false;
   std::vector<Node> level1_;
+  std::vector<int32_t> secondRows_;  // 128 level-2 ids per level-1 node with ASCII children
   std::vector<Node> level2_;
   std::vector<uint32_t> spanStart_;  // level-3 node i owns ranks_[spanStart_[i], spanStart_[i + 1])
   std::vector<uint32_t> ranks_;

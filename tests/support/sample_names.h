@@ -182,11 +182,15 @@ inline std::string ValueData(Random& random) {
   }
 }
 
-// A large value (4 to 32 KB): a list of paths, as in a long PATH or MRU value.
+// A large value (4 to 32 KB): a long list of folders of made-up programs, as
+// in a long PATH or a most-recently-used list.
 inline std::string LargeValue(Random& random) {
   const size_t size = 4096 + Pick(random, 28 * 1024);
   std::string value;
-  while (value.size() < size) value += FolderPath(random) + ";";
+  while (value.size() < size) {
+    value += PickFrom(random, {"C:\\Program Files\\", "C:\\Users\\anna\\AppData\\Local\\", "D:\\Tools\\"});
+    value += Capitalised(Word(random, 4 + Pick(random, 7))) + "\\" + Product(random) + "\\bin;";
+  }
   value.resize(size);
   return value;
 }
