@@ -3,17 +3,7 @@
 #include <optional>
 
 #include "base/text.h"
-#include "definitions/reference_matcher.h"
-
-// The fast matcher is built beside this file; until its header exists the
-// pointer stays null and every operation goes through the reference rules.
-#if __has_include("definitions/fast_matcher.h")
 #include "definitions/fast_matcher.h"
-#else
-namespace veltrane {
-class FastMatcher {};
-}  // namespace veltrane
-#endif
 
 namespace veltrane {
 namespace {
@@ -27,7 +17,7 @@ Result<std::vector<std::string>> ReadDefinitionFile(FileSystem& files, const std
 
 }  // namespace
 
-Definitions::Definitions() = default;
+Definitions::Definitions() { Rebuild(); }
 Definitions::~Definitions() = default;
 
 Status Definitions::Load(FileSystem& files, std::string_view settingsFolder) {
@@ -50,20 +40,18 @@ void Definitions::ReplaceExclusions(const std::vector<std::string>& lines) {
   Rebuild();
 }
 
-void Definitions::Rebuild() {}
+// The index follows the lists: built at construction (empty lists) and
+// again whenever a load or a download replaces one of them.
+void Definitions::Rebuild() { fast_ = FastMatcher::Build(tags_, exclusions_); }
 
-bool Definitions::IsExcluded(std::string_view text) const { return reference::IsExcluded(exclusions_, text); }
+bool Definitions::IsExcluded(std::string_view text) const { return fast_->IsExcluded(text); }
 
-std::string Definitions::MatchTag(std::string_view text) const {
-  return reference::MatchTag(tags_, exclusions_, text);
-}
+std::string Definitions::MatchTag(std::string_view text) const { return fast_->MatchTag(text); }
 
 TagMatchRecord Definitions::MatchTagWithExtension(std::string_view text) const {
-  return reference::MatchTagWithExtension(tags_, exclusions_, text);
+  return fast_->MatchTagWithExtension(text);
 }
 
-std::string Definitions::MatchFolderPath(std::string_view path) const {
-  return reference::MatchFolderPath(tags_, exclusions_, path);
-}
+std::string Definitions::MatchFolderPath(std::string_view path) const { return fast_->MatchFolderPath(path); }
 
 }  // namespace veltrane

@@ -1,7 +1,7 @@
 // The matching rules exactly as first written: every tag tried at every start
 // position. Slow (text length x tag count searches per call) but the
-// reference that the fast matcher must equal; used by tests and benchmarks,
-// and by Definitions until the fast matcher takes over.
+// reference that the fast matcher (fast_matcher.h) must equal; used by tests
+// and benchmarks only.
 //
 // Tags and exclusions are taken in list order; texts are UTF-8 and are
 // compared as Unicode code points after FoldCase.
