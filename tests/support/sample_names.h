@@ -56,19 +56,30 @@ inline std::string Capitalised(std::string word) {
   return word;
 }
 
-// `count` distinct tags (ignoring case) of 3 to 12 letters: made-up product
-// words, some with digits or a dash, in the order of a sorted definition list.
+// `count` distinct tags (ignoring case) of 3 to 12 letters, mostly 6 to 10
+// as in a real list (short tags would flag half the machine): made-up product
+// words, some with a digit or a dash, in the order of a sorted definition list.
 inline std::vector<std::string> Tags(Random& random, size_t count) {
+  //                                            3  4  5   6   7   8   9  10  11  12 letters
+  std::discrete_distribution<size_t> lengths({1, 2, 6, 14, 18, 18, 15, 12, 8, 6});
   std::set<std::string> seen;
   std::vector<std::string> tags;
   while (tags.size() < count) {
-    const size_t length = 3 + Pick(random, 10);
-    std::string tag = Word(random, length);
+    std::string tag = Word(random, 3 + lengths(random));
     if (Chance(random, 0.1)) tag[Pick(random, tag.size())] = static_cast<char>('0' + Pick(random, 10));
     if (Chance(random, 0.05) && tag.size() > 4) tag[1 + Pick(random, tag.size() - 2)] = '-';
     if (seen.insert(tag).second) tags.push_back(Chance(random, 0.3) ? Capitalised(tag) : tag);
   }
   return tags;
+}
+
+// Exclusions of well-known publishers and programs. Not "microsoft" or
+// "windows": a key path containing one is skipped with everything below it,
+// which would leave most of a scan's registry trees unwalked.
+inline std::vector<std::string> Exclusions() {
+  return {"google", "mozilla", "adobe", "intel", "nvidia", "realtek", "oracle", "apple", "dropbox", "skype",
+          "steam", "logitech", "lenovo", "onedrive", "office", "visual studio", "dotnet", "defender", "chrome",
+          "firefox", "java", "python", "vlc", "7-zip", "winrar", "notepad++", "teams", "zoom", "spotify", "videolan"};
 }
 
 inline std::string Guid(Random& random) {
