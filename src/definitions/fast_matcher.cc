@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstring>
+#include <type_traits>
 #include <unordered_map>
 
 #include "base/text.h"
@@ -36,20 +38,22 @@ namespace {
 
 constexpr size_t kShortestPiece = 4;
 
-// Most names are plain ASCII: those are read in place, folded on access.
+// Past the end of an ASCII text lie kPadding bytes that equal no ASCII
+// character, so that the look at the next three places needs no bounds test.
+constexpr size_t kPadding = 3;
+constexpr unsigned char kPad = 0x80;
+
+// The text folded, as ASCII bytes (most names) or as decoded code points.
 struct AsciiText {
-  const unsigned char* bytes;
+  static constexpr bool kAscii = true;
+  const unsigned char* chars;  // followed by kPadding bytes kPad
   size_t length;
   size_t size() const { return length; }
-  char32_t operator[](size_t i) const {
-    const char32_t c = bytes[i];
-    return c + (c - U'A' < 26u ? 0x20 : 0);
-  }
-  AsciiText Sub(size_t begin, size_t end) const { return AsciiText{bytes + begin, end - begin}; }
+  char32_t operator[](size_t i) const { return chars[i]; }
 };
 
-// Other text is decoded and folded first.
 struct WideText {
+  static constexpr bool kAscii = false;
   const char32_t* chars;
   size_t length;
   size_t size() const { return length; }
@@ -57,34 +61,80 @@ struct WideText {
   WideText Sub(size_t begin, size_t end) const { return WideText{chars + begin, end - begin}; }
 };
 
-bool IsAscii(std::string_view text) {
-  size_t i = 0;
-  for (; i + 8 <= text.size(); i += 8) {
-    uint64_t word;
-    std::memcpy(&word, text.data() + i, 8);
-    if (word & 0x8080808080808080ull) return false;
+// Room for an ASCII text and its padding: on the stack when short.
+class AsciiBuffer {
+ public:
+  AsciiBuffer() = default;
+  AsciiBuffer(const AsciiBuffer&) = delete;
+  AsciiBuffer& operator=(const AsciiBuffer&) = delete;
+  // Room for `length` bytes, the padding already written after them.
+  unsigned char* Prepare(size_t length) {
+    unsigned char* room = inline_;
+    if (length + kPadding > sizeof inline_) {
+      heap_.resize(length + kPadding);
+      room = reinterpret_cast<unsigned char*>(heap_.data());
+    }
+    std::fill(room + length, room + length + kPadding, kPad);
+    return room;
   }
-  for (; i < text.size(); ++i) {
-    if (static_cast<unsigned char>(text[i]) & 0x80) return false;
-  }
-  return true;
-}
 
-// Calls use(text) with the folded text in one of the two forms.
-template <class Use>
-auto WithFolded(std::string_view text, Use&& use) {
-  if (IsAscii(text)) return use(AsciiText{reinterpret_cast<const unsigned char*>(text.data()), text.size()});
-  const std::u32string folded = FoldCase(DecodeUtf8(text));
-  return use(WideText{folded.data(), folded.size()});
-}
+ private:
+  unsigned char inline_[256 + kPadding];
+  std::string heap_;
+};
+
+// Folds a text once: ASCII into a byte buffer, anything else through the
+// decoder.
+class FoldedText {
+ public:
+  explicit FoldedText(std::string_view text) : length_(text.size()) {
+    unsigned char* out = buffer_.Prepare(text.size());
+    unsigned char seen = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+      const auto c = static_cast<unsigned char>(text[i]);
+      seen |= c;
+      out[i] = static_cast<unsigned char>(c + (static_cast<unsigned char>(c - 'A') < 26 ? 0x20 : 0));
+    }
+    ascii_ = (seen & 0x80) == 0;
+    if (ascii_) {
+      chars_ = out;
+    } else {
+      wide_ = FoldCase(DecodeUtf8(text));
+    }
+  }
+  FoldedText(const FoldedText&) = delete;
+  FoldedText& operator=(const FoldedText&) = delete;
+
+  bool ascii() const { return ascii_; }
+  AsciiText Ascii() const { return AsciiText{chars_, length_}; }
+  WideText Wide() const { return WideText{wide_.data(), wide_.size()}; }
+  // Calls use() with the text in its form.
+  template <class Use>
+  auto Visit(Use&& use) const {
+    return ascii_ ? use(Ascii()) : use(Wide());
+  }
+  // The folded text as UTF-8 (the lower-cased text), its first `count` characters.
+  std::string Utf8(size_t count) const {
+    if (ascii_) return std::string(reinterpret_cast<const char*>(chars_), count);
+    return EncodeUtf8(std::u32string_view(wide_).substr(0, count));
+  }
+
+ private:
+  bool ascii_ = true;
+  size_t length_;
+  const unsigned char* chars_ = nullptr;
+  AsciiBuffer buffer_;
+  std::u32string wide_;
+};
 
 // The previous position of each character, kept while the text is walked.
+template <bool kAscii>
 class PreviousPosition {
  public:
   PreviousPosition() { ascii_.fill(-1); }
   // Returns the previous position of c (or -1) and records position p.
   int32_t Swap(char32_t c, size_t p) {
-    int32_t& slot = c < 128 ? ascii_[c] : Wide(c);
+    int32_t& slot = kAscii || c < 128 ? ascii_[c] : Wide(c);
     const int32_t before = slot;
     slot = static_cast<int32_t>(p);
     return before;
@@ -105,12 +155,12 @@ bool SubstringAt(const Text& text, std::u32string_view needle, size_t at) {
   return true;
 }
 
-// The rest of the loose chain: each character from the fourth on is the first
+// The rest of the loose chain: each character from the fifth on is the first
 // occurrence after the previous one and must lie at most three places on.
 template <class Text>
-bool ChainHoldsFrom(const Text& text, std::u32string_view tag, size_t third) {
-  size_t at = third;
-  for (size_t k = 3; k < tag.size(); ++k) {
+bool ChainHoldsFrom(const Text& text, std::u32string_view tag, size_t fourth) {
+  size_t at = fourth;
+  for (size_t k = 4; k < tag.size(); ++k) {
     const size_t last = std::min(at + 3, text.size() - 1);
     size_t next = at + 1;
     while (next <= last && text[next] != tag[k]) ++next;
@@ -118,6 +168,63 @@ bool ChainHoldsFrom(const Text& text, std::u32string_view tag, size_t third) {
     at = next;
   }
   return true;
+}
+
+template <size_t N>
+void SetBit(uint64_t (&bits)[N], size_t i) {
+  bits[i >> 6] |= uint64_t{1} << (i & 63);
+}
+template <size_t N>
+bool TestBit(const uint64_t (&bits)[N], size_t i) {
+  return (bits[i >> 6] >> (i & 63)) & 1;
+}
+
+// Three ASCII characters hashed into the exclusions' filter.
+size_t TripleSlot(char32_t c0, char32_t c1, char32_t c2) {
+  const uint32_t key = c0 | (c1 << 7) | (c2 << 14);
+  constexpr int kTripleBits = 15;  // the size of FastMatcher::exclusionTriples_
+  return (key * 2654435761u) >> (32 - kTripleBits);
+}
+
+// A set of ASCII characters.
+struct CharSet {
+  uint64_t bits[2] = {0, 0};
+};
+
+// Takes the lowest character out of a set that isn't empty.
+char32_t PopChar(uint64_t& low, uint64_t& high) {
+  if (low != 0) {
+    const auto c = static_cast<char32_t>(std::countr_zero(low));
+    low &= low - 1;
+    return c;
+  }
+  const auto c = static_cast<char32_t>(64 + std::countr_zero(high));
+  high &= high - 1;
+  return c;
+}
+
+// The one-character sets of all bytes: empty for kPad and every byte above
+// ASCII.
+constexpr std::array<CharSet, 256> MakeOneCharSets() {
+  std::array<CharSet, 256> sets{};
+  for (size_t c = 0; c < 128; ++c) sets[c].bits[c >> 6] = uint64_t{1} << (c & 63);
+  return sets;
+}
+constexpr std::array<CharSet, 256> kOneCharSets = MakeOneCharSets();
+
+// The set of the characters at positions i, i + 1 and i + 2 of an ASCII text
+// (fewer near its end): where the loose chain may find its next character.
+CharSet Window(const AsciiText& text, size_t i) {
+  const CharSet& a = kOneCharSets[text.chars[i]];
+  const CharSet& b = kOneCharSets[text.chars[i + 1]];
+  const CharSet& c = kOneCharSets[text.chars[i + 2]];
+  return CharSet{{a.bits[0] | b.bits[0] | c.bits[0], a.bits[1] | b.bits[1] | c.bits[1]}};
+}
+
+// The first of positions from, from + 1, from + 2 that holds c (one does).
+size_t FirstOf(const AsciiText& text, char32_t c, size_t from) {
+  if (text[from] == c) return from;
+  return text[from + 1] == c ? from + 1 : from + 2;
 }
 
 }  // namespace
@@ -148,9 +255,25 @@ std::unique_ptr<FastMatcher> FastMatcher::Build(const StringList& tags, const St
   for (const auto& exclusion : exclusions) folded.push_back(FoldCase(DecodeUtf8(exclusion)));
   matcher->exclusionIndex_ = PrefixTrie(folded);
   matcher->exclusions_.Assign(folded);
+  for (const auto& exclusion : folded) {
+    const size_t ascii = static_cast<size_t>(
+        std::find_if(exclusion.begin(), exclusion.end(), [](char32_t c) { return c >= 128; }) - exclusion.begin());
+    if (exclusion.size() == 1 && ascii == 1) {
+      SetBit(matcher->exclusionSingles_, exclusion[0]);
+      matcher->hasShortExclusions_ = true;
+    } else if (exclusion.size() == 2 && ascii == 2) {
+      SetBit(matcher->exclusionPairs_, exclusion[0] * 128 + exclusion[1]);
+      matcher->hasShortExclusions_ = true;
+    } else if (exclusion.size() >= 3 && ascii >= 3) {
+      SetBit(matcher->exclusionTriples_, TripleSlot(exclusion[0], exclusion[1], exclusion[2]));
+    }
+  }
 
   const int count = CountSeparators(kExtensionList, U';');
   for (int i = 0; i < count; ++i) matcher->extensions_.push_back(SplitField(kExtensionList, i, U';'));
+  matcher->dottedExtensions_ =
+      matcher->extensions_.size() <= 32 && std::all_of(matcher->extensions_.begin(), matcher->extensions_.end(),
+                                                       [](const std::string& e) { return StartsWith(e, "."); });
   return matcher;
 }
 
@@ -164,16 +287,30 @@ size_t FastMatcher::MemoryBytes() const {
   return bytes;
 }
 
+bool FastMatcher::MayStartExclusion(char32_t c0, char32_t c1, char32_t c2, size_t left) const {
+  if (c0 >= 128 || (left > 1 && c1 >= 128) || (left > 2 && c2 >= 128)) return true;  // no filter
+  return (hasShortExclusions_ && (TestBit(exclusionSingles_, c0) ||
+                                  (left > 1 && TestBit(exclusionPairs_, c0 * 128 + c1)))) ||
+         (left > 2 && TestBit(exclusionTriples_, TripleSlot(c0, c1, c2)));
+}
+
 template <class Text>
 bool FastMatcher::ContainsExclusion(const Text& text) const {
   const size_t n = text.size();
   const PrefixTrie& index = exclusionIndex_;
   for (size_t p = 0; p < n; ++p) {
-    const int32_t first = index.First(text[p]);
+    const char32_t c0 = text[p];
+    const char32_t c1 = p + 1 < n ? text[p + 1] : 0;
+    if constexpr (Text::kAscii) {
+      // The common case, kept tight: exclusions of three or more characters.
+      if (!hasShortExclusions_ && p + 2 < n && !TestBit(exclusionTriples_, TripleSlot(c0, c1, text[p + 2]))) continue;
+    }
+    if (!MayStartExclusion(c0, c1, p + 2 < n ? text[p + 2] : 0, n - p)) continue;
+    const int32_t first = index.First(c0);
     if (first == PrefixTrie::kNone) continue;
     if (index.Level1(first).rank != PrefixTrie::kNone) return true;
     if (p + 1 >= n) continue;
-    const int32_t second = index.Second(first, text[p + 1]);
+    const int32_t second = index.Second(first, c1);
     if (second == PrefixTrie::kNone) continue;
     const PrefixTrie::Node& node = index.Level2(second);
     if (node.rank != PrefixTrie::kNone) return true;
@@ -189,11 +326,12 @@ bool FastMatcher::ContainsExclusion(const Text& text) const {
 
 template <class Text>
 FastMatcher::Hit FastMatcher::FindTag(const Text& text, bool firstOnly) const {
+  if constexpr (Text::kAscii) return FindTagAscii(text, firstOnly);
   const size_t n = text.size();
   Hit best;
   if (n < kShortestPiece) return best;
   const PrefixTrie& index = tagIndex_;
-  PreviousPosition previous;
+  PreviousPosition<Text::kAscii> previous;
 
   // Offers a tag that passes from `start`; true when it counts (the piece
   // from there is long enough for it).
@@ -207,17 +345,27 @@ FastMatcher::Hit FastMatcher::FindTag(const Text& text, bool firstOnly) const {
     const char32_t c0 = text[p];
     // Earliest start whose first occurrence of c0 is p.
     const size_t looseStart = static_cast<size_t>(previous.Swap(c0, p) + 1);
-    const int32_t first = index.First(c0);
-    if (first == PrefixTrie::kNone) continue;
-    const int32_t rank1 = index.Level1(first).rank;
+    int32_t first = PrefixTrie::kNone;
+    int32_t row = PrefixTrie::kNone;
+    int32_t rank1;
+    if (Text::kAscii) {
+      rank1 = index.AsciiRank(c0);
+      row = index.AsciiRow(c0);
+    } else {
+      first = index.First(c0);
+      if (first == PrefixTrie::kNone) continue;
+      rank1 = index.Level1(first).rank;
+    }
+    // A one-character tag occurs in the text: start 1.
     if (rank1 != PrefixTrie::kNone && offer(rank1, 0, 1) && firstOnly) return best;
+    if (Text::kAscii && row == PrefixTrie::kNone) continue;
 
     for (size_t q1 = p; q1 < n && q1 <= p + 2; ++q1) {
       // The chain takes the first c1 at or after p.
       const char32_t c1 = text[q1];
-      if (q1 > p && text[p] == c1) continue;
+      if (q1 > p && c0 == c1) continue;
       if (q1 > p + 1 && text[p + 1] == c1) continue;
-      const int32_t second = index.Second(first, c1);
+      const int32_t second = Text::kAscii ? index.SecondInRow(row, c1) : index.Second(first, c1);
       if (second == PrefixTrie::kNone) continue;
       const PrefixTrie::Node& node = index.Level2(second);
       if (node.rank != PrefixTrie::kNone) {
@@ -233,13 +381,104 @@ FastMatcher::Hit FastMatcher::FindTag(const Text& text, bool firstOnly) const {
         if (q2 > q1 + 2 && text[q1 + 2] == c2) continue;
         const int32_t third = index.Third(second, c2);
         if (third == PrefixTrie::kNone) continue;
-        for (uint32_t rank : index.Ranks(third)) {
+        // Tags of three characters end here.
+        for (uint32_t rank : index.Ending(third)) {
           const auto signedRank = static_cast<int32_t>(rank);
           if (best.found() && best.start == 0 && signedRank >= best.rank) break;
-          const std::u32string_view tag = tags_[rank];
-          if (!ChainHoldsFrom(text, tag, q2)) continue;
-          const size_t start = looseStart > 0 && SubstringAt(text, tag, p) ? 0 : looseStart;
-          if (offer(signedRank, start, tag.size()) && firstOnly) return best;
+          const size_t start = looseStart > 0 && SubstringAt(text, tags_[rank], p) ? 0 : looseStart;
+          if (offer(signedRank, start, 3) && firstOnly) return best;
+        }
+
+        for (size_t q3 = q2 + 1; q3 < n && q3 <= q2 + 3; ++q3) {
+          // ... and the first c3 after c2; the rest of each tag is checked.
+          const char32_t c3 = text[q3];
+          if (!index.AnyFourth(third, c3)) continue;
+          if (q3 > q2 + 1 && text[q2 + 1] == c3) continue;
+          if (q3 > q2 + 2 && text[q2 + 2] == c3) continue;
+          for (uint32_t rank : index.WithFourth(third, c3)) {
+            const auto signedRank = static_cast<int32_t>(rank);
+            if (best.found() && best.start == 0 && signedRank >= best.rank) break;
+            const std::u32string_view tag = tags_[rank];
+            if (!ChainHoldsFrom(text, tag, q3)) continue;
+            const size_t start = looseStart > 0 && SubstringAt(text, tag, p) ? 0 : looseStart;
+            if (offer(signedRank, start, tag.size()) && firstOnly) return best;
+          }
+        }
+      }
+    }
+  }
+  return best;
+}
+
+// The same search for ASCII text, where the candidate characters at each step
+// come from one AND of a node's character set with the text's window: one
+// test instead of one per place, and no test for characters no tag has.
+template <class Text>
+FastMatcher::Hit FastMatcher::FindTagAscii(const Text& text, bool firstOnly) const {
+  const size_t n = text.size();
+  Hit best;
+  if (n < kShortestPiece) return best;
+  const PrefixTrie& index = tagIndex_;
+  int32_t previous[128];
+  std::fill(std::begin(previous), std::end(previous), -1);
+
+  auto offer = [&](int32_t rank, size_t start, size_t length) {
+    if (start + std::max(length, kShortestPiece) > n) return false;
+    if (!best.found() || start < best.start || (start == best.start && rank < best.rank)) best = Hit{start, rank};
+    return true;
+  };
+  // Once a tag passes at start 1, only lower ranks can win.
+  auto beaten = [&](uint32_t rank) {
+    return best.found() && best.start == 0 && static_cast<int32_t>(rank) >= best.rank;
+  };
+
+  for (size_t p = 0; p < n; ++p) {
+    const char32_t c0 = text[p];
+    const size_t looseStart = static_cast<size_t>(previous[c0] + 1);
+    previous[c0] = static_cast<int32_t>(p);
+    const int32_t rank1 = index.AsciiRank(c0);
+    if (rank1 != PrefixTrie::kNone && offer(rank1, 0, 1) && firstOnly) return best;
+
+    const uint64_t* seconds = index.AsciiSeconds(c0);
+    const CharSet window1 = Window(text, p);
+    uint64_t low1 = seconds[0] & window1.bits[0];
+    uint64_t high1 = seconds[1] & window1.bits[1];
+    const int32_t row = index.AsciiRow(c0);
+    while ((low1 | high1) != 0) {
+      const char32_t c1 = PopChar(low1, high1);
+      const size_t q1 = FirstOf(text, c1, p);
+      const int32_t second = index.SecondInRow(row, c1);
+      const PrefixTrie::Node& node = index.Level2(second);
+      if (node.rank != PrefixTrie::kNone) {
+        const bool substring = p + 1 < n && text[p + 1] == c1;
+        if (offer(node.rank, substring ? 0 : looseStart, 2) && firstOnly) return best;
+      }
+      const CharSet window2 = Window(text, q1 + 1);
+      uint64_t low2 = node.asciiChildren[0] & window2.bits[0];
+      uint64_t high2 = node.asciiChildren[1] & window2.bits[1];
+      while ((low2 | high2) != 0) {
+        const char32_t c2 = PopChar(low2, high2);
+        const size_t q2 = FirstOf(text, c2, q1 + 1);
+        const int32_t third = index.Third(second, c2);
+        for (uint32_t rank : index.Ending(third)) {
+          if (beaten(rank)) break;
+          const size_t start = looseStart > 0 && SubstringAt(text, tags_[rank], p) ? 0 : looseStart;
+          if (offer(static_cast<int32_t>(rank), start, 3) && firstOnly) return best;
+        }
+        const uint64_t* fourths = index.AsciiFourths(third);
+        const CharSet window3 = Window(text, q2 + 1);
+        uint64_t low3 = fourths[0] & window3.bits[0];
+        uint64_t high3 = fourths[1] & window3.bits[1];
+        while ((low3 | high3) != 0) {
+          const char32_t c3 = PopChar(low3, high3);
+          const size_t q3 = FirstOf(text, c3, q2 + 1);
+          for (uint32_t rank : index.WithFourth(third, c3)) {
+            if (beaten(rank)) break;
+            const std::u32string_view tag = tags_[rank];
+            if (!ChainHoldsFrom(text, tag, q3)) continue;
+            const size_t start = looseStart > 0 && SubstringAt(text, tag, p) ? 0 : looseStart;
+            if (offer(static_cast<int32_t>(rank), start, tag.size()) && firstOnly) return best;
+          }
         }
       }
     }
@@ -248,57 +487,87 @@ FastMatcher::Hit FastMatcher::FindTag(const Text& text, bool firstOnly) const {
 }
 
 bool FastMatcher::IsExcluded(std::string_view text) const {
-  return WithFolded(text, [this](const auto& folded) { return ContainsExclusion(folded); });
+  const FoldedText folded(text);
+  return folded.Visit([this](const auto& t) { return ContainsExclusion(t); });
 }
 
 std::string FastMatcher::MatchTag(std::string_view text) const {
-  const Hit hit = WithFolded(text, [this](const auto& folded) {
-    return ContainsExclusion(folded) ? Hit{} : FindTag(folded, false);
-  });
+  const FoldedText folded(text);
+  const Hit hit = folded.Visit([this](const auto& t) { return ContainsExclusion(t) ? Hit{} : FindTag(t, false); });
   return hit.found() ? loweredTags_[static_cast<size_t>(hit.rank)] : std::string();
 }
 
 TagMatchRecord FastMatcher::MatchTagWithExtension(std::string_view text) const {
-  const Hit hit = WithFolded(text, [this](const auto& folded) {
-    return ContainsExclusion(folded) ? Hit{} : FindTag(folded, false);
-  });
+  // The extension is looked for in the unchanged text, case-sensitively, and
+  // only the first passing tag counts: without an extension the record is
+  // empty whichever tag passes, so no tag is looked for.
+  const std::string* extension = FirstExtension(text);
+  if (extension == nullptr) return {};
+  const FoldedText folded(text);
+  const Hit hit = folded.Visit([this](const auto& t) { return ContainsExclusion(t) ? Hit{} : FindTag(t, false); });
   if (!hit.found()) return {};
-  // Only the first passing tag counts; the extension is looked for in the
-  // unchanged text, case-sensitively.
-  for (const auto& extension : extensions_) {
-    if (text.find(extension) != std::string_view::npos) {
-      return TagMatchRecord{std::string(text), extension, loweredTags_[static_cast<size_t>(hit.rank)]};
+  return TagMatchRecord{std::string(text), *extension, loweredTags_[static_cast<size_t>(hit.rank)]};
+}
+
+const std::string* FastMatcher::FirstExtension(std::string_view text) const {
+  if (!dottedExtensions_) {
+    for (const auto& extension : extensions_) {
+      if (text.find(extension) != std::string_view::npos) return &extension;
     }
+    return nullptr;
   }
-  return {};
+  // Every extension begins with ".": one pass over the dots of the text
+  // finds which of them occur; the first in list order counts.
+  uint32_t found = 0;
+  const char* end = text.data() + text.size();
+  for (const char* at = text.data(); (found & 1) == 0; ++at) {
+    at = static_cast<const char*>(std::memchr(at, '.', static_cast<size_t>(end - at)));
+    if (at == nullptr) break;
+    for (size_t i = 0; i < extensions_.size(); ++i) {
+      const std::string& extension = extensions_[i];
+      if (extension.size() <= static_cast<size_t>(end - at) && std::memcmp(at, extension.data(), extension.size()) == 0) {
+        found |= uint32_t{1} << i;
+      }
+    }
+    if (at + 1 == end) break;
+  }
+  return found == 0 ? nullptr : &extensions_[static_cast<size_t>(std::countr_zero(found))];
 }
 
 std::string FastMatcher::MatchFolderPath(std::string_view path) const {
   // The folder names are the pieces ended by a backslash; the result is the
   // lowered path cut after the first occurrence of the first name that
   // matches (which may lie in an earlier name).
-  const bool ascii = IsAscii(path);
-  const std::u32string wide = ascii ? std::u32string() : FoldCase(DecodeUtf8(path));
-  auto search = [&](const auto& folded) -> std::string {
-    if (ContainsExclusion(folded)) return "";
+  const FoldedText folded(path);
+  const size_t cut = folded.Visit([this](const auto& t) -> size_t {
+    if (ContainsExclusion(t)) return 0;
+    AsciiBuffer name;
+    // Whether a tag passes in the name at [begin, end), a text of its own.
+    auto nameMatches = [&](size_t begin, size_t end) {
+      if constexpr (std::decay_t<decltype(t)>::kAscii) {
+        unsigned char* chars = name.Prepare(end - begin);
+        std::copy(t.chars + begin, t.chars + end, chars);
+        return FindTag(AsciiText{chars, end - begin}, true).found();
+      } else {
+        return FindTag(t.Sub(begin, end), true).found();
+      }
+    };
     size_t begin = 0;
-    for (size_t end = 0; end < folded.size(); ++end) {
-      if (folded[end] != U'\\') continue;
+    for (size_t end = 0; end < t.size(); ++end) {
+      if (t[end] != U'\\') continue;
       const size_t nameBegin = begin;
       begin = end + 1;
-      if (end == nameBegin || !FindTag(folded.Sub(nameBegin, end), true).found()) continue;
-      if (ascii) {
-        const std::string lowered = ToLower(path);
-        const size_t at = lowered.find(std::string_view(lowered).substr(nameBegin, end - nameBegin));
-        return lowered.substr(0, at + end - nameBegin);
+      if (end == nameBegin || !nameMatches(nameBegin, end)) continue;
+      const size_t length = end - nameBegin;
+      for (size_t at = 0;; ++at) {
+        size_t k = 0;
+        while (k < length && t[at + k] == t[nameBegin + k]) ++k;
+        if (k == length) return at + length;  // at nameBegin at the latest
       }
-      const size_t at = wide.find(std::u32string_view(wide).substr(nameBegin, end - nameBegin));
-      return EncodeUtf8(std::u32string_view(wide).substr(0, at + end - nameBegin));
     }
-    return "";
-  };
-  if (ascii) return search(AsciiText{reinterpret_cast<const unsigned char*>(path.data()), path.size()});
-  return search(WideText{wide.data(), wide.size()});
+    return 0;
+  });
+  return folded.Utf8(cut);
 }
 
 }  // namespace veltrane

@@ -52,13 +52,15 @@ class FastMatcher {
   // (enough to know whether a folder name matches at all).
   template <class Text>
   Hit FindTag(const Text& text, bool firstOnly) const;
+  template <class Text>
+  Hit FindTagAscii(const Text& text, bool firstOnly) const;
 
   // A list of folded entries stored end to end.
   class FoldedList {
    public:
     void Assign(const std::vector<std::u32string>& entries);
     std::u32string_view operator[](uint32_t rank) const {
-      return std::u32string_view(chars_).substr(starts_[rank], starts_[rank + 1] - starts_[rank]);
+      return std::u32string_view(chars_.data() + starts_[rank], starts_[rank + 1] - starts_[rank]);
     }
     size_t MemoryBytes() const { return chars_.capacity() * sizeof(char32_t) + starts_.capacity() * sizeof(uint32_t); }
 
@@ -72,7 +74,21 @@ class FastMatcher {
   std::vector<std::string> loweredTags_;  // the folded tags as UTF-8, as reported
   PrefixTrie tagIndex_;
   PrefixTrie exclusionIndex_;
+  // Filters on the first characters of the exclusions with an ASCII start:
+  // the one-character ones, the two-character ones, and a hashed set of the
+  // first three characters of the longer ones. Most places in a text start
+  // none of them.
+  bool MayStartExclusion(char32_t c0, char32_t c1, char32_t c2, size_t left) const;
+  bool hasShortExclusions_ = false;
+  uint64_t exclusionSingles_[2] = {0, 0};
+  uint64_t exclusionPairs_[128 * 128 / 64] = {};
+  uint64_t exclusionTriples_[(1 << 15) / 64] = {};
+  // The first entry of the extension list (in its order) that occurs in the
+  // unchanged text, case-sensitively, or nullptr.
+  const std::string* FirstExtension(std::string_view text) const;
+
   std::vector<std::string> extensions_;
+  bool dottedExtensions_ = false;  // all begin with "." (and fit a 32-bit set)
 };
 
 }  // namespace veltrane

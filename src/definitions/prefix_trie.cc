@@ -1,6 +1,7 @@
 #include "definitions/prefix_trie.h"
 
 #include <algorithm>
+#include <tuple>
 #include <utility>
 
 namespace veltrane {
@@ -42,7 +43,12 @@ void PrefixTrie::WideMap::Build(const std::vector<std::pair<uint64_t, int32_t>>&
   }
 }
 
-PrefixTrie::PrefixTrie() { std::fill(std::begin(firstAscii_), std::end(firstAscii_), kNone); }
+PrefixTrie::PrefixTrie() {
+  std::fill(std::begin(firstAscii_), std::end(firstAscii_), kNone);
+  std::fill(std::begin(asciiRank_), std::end(asciiRank_), kNone);
+  std::fill(std::begin(asciiRow_), std::end(asciiRow_), kNone);
+  for (auto& seconds : asciiSeconds_) seconds[0] = seconds[1] = 0;
+}
 
 PrefixTrie::PrefixTrie(const std::vector<std::u32string>& tags) : PrefixTrie() {
   std::vector<uint64_t> keys1;
@@ -57,7 +63,6 @@ PrefixTrie::PrefixTrie(const std::vector<std::u32string>& tags) : PrefixTrie() {
   }
   SortUnique(keys1);
   SortUnique(keys2);
-  std::sort(keys3.begin(), keys3.end());
 
   std::vector<std::pair<uint64_t, int32_t>> wide;
   level1_.assign(keys1.size(), Node{});
@@ -100,19 +105,54 @@ PrefixTrie::PrefixTrie(const std::vector<std::u32string>& tags) : PrefixTrie() {
     if (c < 128) secondRows_[level1_[Index(IdOf(keys1, keys2[j] >> 21))].childBase * 128 + c] = static_cast<int32_t>(j);
   }
 
-  spanStart_.clear();
-  ranks_.clear();
-  ranks_.reserve(keys3.size());
-  for (size_t k = 0; k < keys3.size(); ++k) {
-    if (k == 0 || keys3[k].first != keys3[k - 1].first) {
-      const auto id = static_cast<int32_t>(spanStart_.size());
-      spanStart_.push_back(static_cast<uint32_t>(ranks_.size()));
-      const int32_t parent = IdOf(keys2, keys3[k].first >> 21);
-      attach(level2_[Index(parent)], 2, parent, static_cast<char32_t>(keys3[k].first & 0x1FFFFF), id);
+  // Below each level-3 prefix: the three-character tags first, then the
+  // longer ones by fourth character, each group by rank.
+  struct Entry {
+    uint64_t prefix;
+    uint64_t fourth;  // 0: the tag ends; else its fourth character + 1
+    uint32_t rank;
+    bool operator<(const Entry& other) const {
+      return std::tie(prefix, fourth, rank) < std::tie(other.prefix, other.fourth, other.rank);
     }
-    ranks_.push_back(keys3[k].second);
+  };
+  std::vector<Entry> entries;
+  entries.reserve(keys3.size());
+  for (const auto& [prefix, rank] : keys3) {
+    const std::u32string& tag = tags[rank];
+    entries.push_back(Entry{prefix, tag.size() > 3 ? uint64_t{tag[3]} + 1 : 0, rank});
   }
-  spanStart_.push_back(static_cast<uint32_t>(ranks_.size()));
+  std::sort(entries.begin(), entries.end());
+
+  level3_.clear();
+  level4_.clear();
+  ranks_.clear();
+  ranks_.reserve(entries.size());
+  for (size_t k = 0; k < entries.size(); ++k) {
+    const Entry& entry = entries[k];
+    const auto at = static_cast<uint32_t>(ranks_.size());
+    if (k == 0 || entry.prefix != entries[k - 1].prefix) {
+      const auto id = static_cast<int32_t>(level3_.size());
+      level3_.push_back(Level3{{0, 0}, at, at, static_cast<uint32_t>(level4_.size()), false});
+      const int32_t parent = IdOf(keys2, entry.prefix >> 21);
+      attach(level2_[Index(parent)], 2, parent, static_cast<char32_t>(entry.prefix & 0x1FFFFF), id);
+    }
+    Level3& node = level3_.back();
+    if (entry.fourth == 0) {
+      node.endingEnd = at + 1;
+    } else if (level4_.size() == node.childBase || level4_.back().c != entry.fourth - 1) {
+      const auto c = static_cast<char32_t>(entry.fourth - 1);
+      level4_.push_back(Level4{c, at, at});
+      if (c < 128) {
+        node.fourth[c >> 6] |= uint64_t{1} << (c & 63);
+      } else {
+        node.wideFourth = true;
+      }
+    }
+    if (entry.fourth != 0) level4_.back().end = at + 1;
+    ranks_.push_back(entry.rank);
+  }
+  const auto total = static_cast<uint32_t>(ranks_.size());
+  level3_.push_back(Level3{{0, 0}, total, total, static_cast<uint32_t>(level4_.size()), false});
 
   // Lowest rank of the tags that end at a level-1 or level-2 node.
   for (size_t rank = 0; rank < tags.size(); ++rank) {
@@ -123,12 +163,20 @@ PrefixTrie::PrefixTrie(const std::vector<std::u32string>& tags) : PrefixTrie() {
     if (node && node->rank == kNone) node->rank = static_cast<int32_t>(rank);
   }
 
+  for (char32_t c = 0; c < 128; ++c) {
+    if (firstAscii_[c] == kNone) continue;
+    const Node& node = level1_[Index(firstAscii_[c])];
+    asciiRank_[c] = node.rank;
+    if (HasAscii(node)) asciiRow_[c] = static_cast<int32_t>(node.childBase * 128);
+    asciiSeconds_[c][0] = node.asciiChildren[0];
+    asciiSeconds_[c][1] = node.asciiChildren[1];
+  }
   wide_.Build(wide);
 }
 
 size_t PrefixTrie::MemoryBytes() const {
   return sizeof(*this) + (level1_.capacity() + level2_.capacity()) * sizeof(Node) +
-         (spanStart_.capacity() + ranks_.capacity()) * sizeof(uint32_t) + secondRows_.capacity() * sizeof(int32_t) +
+         level3_.capacity() * sizeof(Level3) + level4_.capacity() * sizeof(Level4) + ranks_.capacity() * sizeof(uint32_t) + secondRows_.capacity() * sizeof(int32_t) +
          wide_.MemoryBytes();
 }
 

@@ -34,6 +34,18 @@ class PrefixTrie {
   PrefixTrie();
   explicit PrefixTrie(const std::vector<std::u32string>& tags);
 
+  // ASCII shortcuts: the lowest rank of the one-character tags c, and the row
+  // of c's level-2 children (kNone when there are none), to look up with
+  // SecondInRow. Both without touching a node.
+  int32_t AsciiRank(char32_t c) const { return asciiRank_[c]; }
+  int32_t AsciiRow(char32_t c) const { return asciiRow_[c]; }
+  int32_t SecondInRow(int32_t row, char32_t c) const { return secondRows_[static_cast<size_t>(row) + c]; }
+  // The ASCII second characters of the tags that start with c (two words of
+  // a 128-bit set; empty when none does).
+  const uint64_t* AsciiSeconds(char32_t c) const { return asciiSeconds_[c]; }
+  // The ASCII fourth characters of the longer tags below a level-3 node.
+  const uint64_t* AsciiFourths(int32_t third) const { return level3_[Index(third)].fourth; }
+
   // Level-1 node id for a first character, or kNone.
   int32_t First(char32_t c) const {
     if (c < 128) return firstAscii_[c];
@@ -61,10 +73,41 @@ class PrefixTrie {
 
   const Node& Level1(int32_t id) const { return level1_[Index(id)]; }
   const Node& Level2(int32_t id) const { return level2_[Index(id)]; }
-  // Ranks of the tags of three or more characters below a level-3 node, ascending.
+  // The tags of three or more characters below a level-3 node (exactly
+  // three, then the longer ones by their fourth character).
   std::span<const uint32_t> Ranks(int32_t third) const {
     const size_t i = Index(third);
-    return std::span<const uint32_t>(ranks_).subspan(spanStart_[i], spanStart_[i + 1] - spanStart_[i]);
+    return Span(level3_[i].begin, level3_[i + 1].begin);
+  }
+  // The tags of exactly three characters below a level-3 node, ascending.
+  std::span<const uint32_t> Ending(int32_t third) const {
+    const size_t i = Index(third);
+    return Span(level3_[i].begin, level3_[i].endingEnd);
+  }
+  // Whether a longer tag below a level-3 node may have the fourth character
+  // c: a cheap test before WithFourth.
+  bool AnyFourth(int32_t third, char32_t c) const {
+    const Level3& node = level3_[Index(third)];
+    if (c < 128) return (node.fourth[c >> 6] >> (c & 63)) & 1;
+    return node.wideFourth;
+  }
+  // The tags below a level-3 node whose fourth character is c, ascending.
+  std::span<const uint32_t> WithFourth(int32_t third, char32_t c) const {
+    const Level3& node = level3_[Index(third)];
+    uint32_t asciiCount = CountBits(node.fourth[0]) + CountBits(node.fourth[1]);
+    if (c < 128) {
+      const uint64_t word = node.fourth[c >> 6];
+      const uint64_t bit = uint64_t{1} << (c & 63);
+      if (!(word & bit)) return {};
+      uint32_t below = CountBits(word & (bit - 1));
+      if (c >= 64) below += CountBits(node.fourth[0]);
+      const Level4& child = level4_[node.childBase + below];
+      return Span(child.begin, child.end);
+    }
+    for (uint32_t k = node.childBase + asciiCount; k < level3_[Index(third) + 1].childBase; ++k) {
+      if (level4_[k].c == c) return Span(level4_[k].begin, level4_[k].end);
+    }
+    return {};
   }
 
   // Whether any level-2 node may have a child with this character: a cheap
@@ -116,11 +159,34 @@ class PrefixTrie {
   }
 
   int32_t firstAscii_[128];  // level-1 node ids of ASCII first characters
+  int32_t asciiRank_[128];
+  int32_t asciiRow_[128];    // offset of the row in secondRows_
+  uint64_t asciiSeconds_[128][2];
   bool hasWide_ = false;
   std::vector<Node> level1_;
   std::vector<int32_t> secondRows_;  // 128 level-2 ids per level-1 node with ASCII children
   std::vector<Node> level2_;
-  std::vector<uint32_t> spanStart_;  // level-3 node i owns ranks_[spanStart_[i], spanStart_[i + 1])
+  std::span<const uint32_t> Span(uint32_t begin, uint32_t end) const {
+    return std::span<const uint32_t>(ranks_.data() + begin, end - begin);
+  }
+
+  // A level-3 node owns ranks_[begin, next node's begin): its three-character
+  // tags up to endingEnd, then the longer ones grouped by their fourth
+  // character, one level-4 entry per group (ASCII groups first, in order).
+  struct Level3 {
+    uint64_t fourth[2] = {0, 0};  // ASCII fourth characters
+    uint32_t begin = 0;
+    uint32_t endingEnd = 0;
+    uint32_t childBase = 0;  // first level-4 entry; the next node's is the end
+    bool wideFourth = false;
+  };
+  struct Level4 {
+    char32_t c;
+    uint32_t begin;
+    uint32_t end;
+  };
+  std::vector<Level3> level3_;  // one more than the nodes, to end the last one
+  std::vector<Level4> level4_;
   std::vector<uint32_t> ranks_;
   WideMap wide_;
 };

@@ -1,7 +1,8 @@
 // Real-looking names for matcher tests and benchmarks: tags in the style of a
-// threat list, and the folder names, registry key and value names, string
-// data and command lines that a scan hands to the matcher. Deterministic for
-// a given random engine.
+// threat list (made-up product words), and the folder names, registry key and
+// value names, string data and command lines of a clean machine that a scan
+// hands to the matcher (ordinary words, GUIDs, versions, paths). Deterministic
+// for a given random engine.
 #pragma once
 
 #include <cstddef>
@@ -51,17 +52,47 @@ inline std::string Word(Random& random, size_t length) {
   return word;
 }
 
+// An ordinary word of the kind that names programs, folders and settings on
+// a clean machine (the tags are made-up words; see Tags).
+inline std::string Term(Random& random) {
+  static const char* const kTerms[] = {
+      "blue", "harbor", "cloud", "studio", "photo", "audio", "video", "sync", "backup", "editor", "viewer",
+      "reader", "capture", "network", "bridge", "printer", "scanner", "keyboard", "mouse", "graphics", "sound",
+      "power", "battery", "display", "camera", "system", "control", "center", "monitor", "data", "file",
+      "document", "project", "report", "music", "media", "stream", "connect", "link", "share", "secure", "vault",
+      "guard", "shield", "pixel", "vector", "canvas", "draw", "paint", "design", "code", "build", "deploy",
+      "server", "client", "remote", "desk", "mail", "calendar", "contact", "note", "task", "time", "clock",
+      "weather", "map", "travel", "game", "arcade", "puzzle", "chess", "card", "sport", "fitness", "health",
+      "bank", "money", "finance", "budget", "invoice", "store", "market", "shop", "order", "track", "fleet",
+      "drive", "disk", "storage", "memory", "cache", "logs", "config", "settings", "profile", "user", "account",
+      "login", "password", "key", "token", "cert", "update", "install", "setup", "launcher", "helper", "agent",
+      "service", "host", "runtime", "framework", "library", "plugin", "extension", "module", "component",
+      "engine", "core", "kernel", "shell", "terminal", "console", "command", "script", "compiler", "debugger",
+      "profiler", "analyzer", "checker", "cleaner", "optimizer", "tuner", "repair", "recovery", "restore",
+      "archive", "compress", "convert", "translate", "speech", "voice", "chat", "meet", "talk", "phone",
+      "mobile", "tablet", "watch", "home", "smart", "light", "garden", "kitchen", "recipe", "book", "school",
+      "learn", "lesson", "math", "science", "atlas", "globe", "earth", "star", "moon", "sun", "ocean", "river",
+      "mountain", "forest", "green", "red", "orange", "silver", "gold", "iron", "steel", "stone", "crystal",
+      "diamond", "pearl", "eagle", "falcon", "tiger", "lion", "wolf", "bear", "panda", "dolphin", "whale",
+      "rocket", "jet", "orbit", "galaxy", "nova", "quantum", "atom", "pulse", "wave", "spark", "flash", "bolt",
+      "fire", "ice", "snow", "rain", "storm", "wind"};
+  return PickOf(random, kTerms);
+}
+
 inline std::string Capitalised(std::string word) {
   if (!word.empty() && word[0] >= 'a' && word[0] <= 'z') word[0] = static_cast<char>(word[0] - 0x20);
   return word;
 }
 
-// `count` distinct tags (ignoring case) of 3 to 12 letters, mostly 6 to 10
-// as in a real list (short tags would flag half the machine): made-up product
-// words, some with a digit or a dash, in the order of a sorted definition list.
-inline std::vector<std::string> Tags(Random& random, size_t count) {
-  //                                            3  4  5   6   7   8   9  10  11  12 letters
-  std::discrete_distribution<size_t> lengths({1, 2, 6, 14, 18, 18, 15, 12, 8, 6});
+// `count` distinct tags (ignoring case) of `shortest` (at least 3) to 12
+// letters, mostly 6 to 10: made-up product words, some with a digit or a
+// dash, in the order of a sorted definition list. Under the loose rule a
+// tag of three or four letters is found in a good share of all names.
+inline std::vector<std::string> Tags(Random& random, size_t count, size_t shortest = 3) {
+  //                            3  4  5   6   7   8   9  10  11  12 letters
+  std::vector<double> weights = {1, 2, 6, 14, 18, 18, 15, 12, 8, 6};
+  for (size_t length = 3; length < shortest; ++length) weights[length - 3] = 0;
+  std::discrete_distribution<size_t> lengths(weights.begin(), weights.end());
   std::set<std::string> seen;
   std::vector<std::string> tags;
   while (tags.size() < count) {
@@ -101,7 +132,8 @@ inline std::string Vendor(Random& random) {
   static const char* const kKnown[] = {"Microsoft", "Google", "Mozilla", "Adobe", "Intel", "NVIDIA Corporation",
                                        "Realtek", "Common Files", "Windows NT", "WindowsApps", "Oracle", "VideoLAN"};
   if (Chance(random, 0.5)) return PickOf(random, kKnown);
-  std::string vendor = Capitalised(Word(random, 4 + Pick(random, 7)));
+  std::string vendor = Capitalised(Term(random));
+  if (Chance(random, 0.5)) vendor += " " + Capitalised(Term(random));
   if (Chance(random, 0.3)) vendor += PickFrom(random, {" Software", " Inc", " Ltd", " Labs", " Media"});
   return vendor;
 }
@@ -109,7 +141,8 @@ inline std::string Vendor(Random& random) {
 inline std::string Product(Random& random) {
   static const char* const kWords[] = {"Update", "Helper", "Toolbar", "Search", "Player", "Driver", "Service",
                                        "Launcher", "Assistant", "Cleaner", "Manager", "Agent", "Setup", "Tools"};
-  std::string product = Capitalised(Word(random, 4 + Pick(random, 6)));
+  std::string product = Capitalised(Term(random));
+  if (Chance(random, 0.4)) product += Capitalised(Term(random));
   if (Chance(random, 0.6)) product += std::string(" ") + PickOf(random, kWords);
   if (Chance(random, 0.3)) product += " " + Version(random);
   return product;
@@ -128,7 +161,7 @@ inline std::string FolderName(Random& random) {
     case 2:
       return Product(random);
     default:
-      return Chance(random, 0.5) ? Guid(random) : Word(random, 3 + Pick(random, 9));
+      return Chance(random, 0.5) ? Guid(random) : Term(random);
   }
 }
 
@@ -174,7 +207,7 @@ inline std::string ValueName(Random& random) {
 inline std::string ValueData(Random& random) {
   static const char* const kExtensions[] = {".exe", ".dll", ".ico", ".sys", ".EXE", ".dat", ".js"};
   const std::string folder = FolderPath(random);
-  const std::string file = Word(random, 3 + Pick(random, 8)) + PickOf(random, kExtensions);
+  const std::string file = Term(random) + (Chance(random, 0.3) ? Term(random) : "") + PickOf(random, kExtensions);
   switch (Pick(random, 6)) {
     case 0:
       return folder + file;
@@ -182,11 +215,11 @@ inline std::string ValueData(Random& random) {
       return "\"" + folder + file + "\" " +
              PickFrom(random, {"/silent", "--update", "-background", "/S /norestart", "%1", "--type=renderer"});
     case 2:
-      return "rundll32.exe " + folder + file + "," + Capitalised(Word(random, 6)) + " " + Guid(random);
+      return "rundll32.exe " + folder + file + "," + Capitalised(Term(random)) + " " + Guid(random);
     case 3:
       return Guid(random);
     case 4:
-      return "http://www." + Word(random, 5 + Pick(random, 6)) + ".com/" + Word(random, 4) + "?q={searchTerms}&id=" +
+      return "http://www." + Term(random) + Term(random) + ".com/" + Term(random) + "?q={searchTerms}&id=" +
              std::to_string(Pick(random, 1000000));
     default:
       return std::to_string(Pick(random, 100000));
@@ -200,7 +233,7 @@ inline std::string LargeValue(Random& random) {
   std::string value;
   while (value.size() < size) {
     value += PickFrom(random, {"C:\\Program Files\\", "C:\\Users\\anna\\AppData\\Local\\", "D:\\Tools\\"});
-    value += Capitalised(Word(random, 4 + Pick(random, 7))) + "\\" + Product(random) + "\\bin;";
+    value += Capitalised(Term(random)) + "\\" + Product(random) + "\\bin;";
   }
   value.resize(size);
   return value;
