@@ -226,14 +226,14 @@ inline std::string ValueData(Random& random) {
   }
 }
 
-// A large value (4 to 32 KB): a long list of folders of made-up programs, as
-// in a long PATH or a most-recently-used list.
+// A large value (4 to 32 KB): a long list of program files, as in a long
+// list of modules or a most-recently-used list.
 inline std::string LargeValue(Random& random) {
   const size_t size = 4096 + Pick(random, 28 * 1024);
   std::string value;
   while (value.size() < size) {
     value += PickFrom(random, {"C:\\Program Files\\", "C:\\Users\\anna\\AppData\\Local\\", "D:\\Tools\\"});
-    value += Capitalised(Term(random)) + "\\" + Product(random) + "\\bin;";
+    value += Capitalised(Term(random)) + "\\" + Product(random) + "\\bin\\" + Term(random) + ".dll;";
   }
   value.resize(size);
   return value;
