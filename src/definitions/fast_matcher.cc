@@ -192,7 +192,7 @@ struct CharSet {
 };
 
 // Takes the lowest character out of a set that isn't empty.
-char32_t PopChar(uint64_t& low, uint64_t& high) {
+[[gnu::always_inline]] inline char32_t PopChar(uint64_t& low, uint64_t& high) {
   if (low != 0) {
     const auto c = static_cast<char32_t>(std::countr_zero(low));
     low &= low - 1;
@@ -214,15 +214,19 @@ constexpr std::array<CharSet, 256> kOneCharSets = MakeOneCharSets();
 
 // The set of the characters at positions i, i + 1 and i + 2 of an ASCII text
 // (fewer near its end): where the loose chain may find its next character.
-CharSet Window(const AsciiText& text, size_t i) {
+[[gnu::always_inline]] inline CharSet Window(const AsciiText& text, size_t i) {
   const CharSet& a = kOneCharSets[text.chars[i]];
   const CharSet& b = kOneCharSets[text.chars[i + 1]];
   const CharSet& c = kOneCharSets[text.chars[i + 2]];
   return CharSet{{a.bits[0] | b.bits[0] | c.bits[0], a.bits[1] | b.bits[1] | c.bits[1]}};
 }
 
+// The text from position `from` on (an ASCII tail keeps its padding).
+AsciiText Tail(const AsciiText& text, size_t from) { return AsciiText{text.chars + from, text.length - from}; }
+WideText Tail(const WideText& text, size_t from) { return text.Sub(from, text.length); }
+
 // The first of positions from, from + 1, from + 2 that holds c (one does).
-size_t FirstOf(const AsciiText& text, char32_t c, size_t from) {
+[[gnu::always_inline]] inline size_t FirstOf(const AsciiText& text, char32_t c, size_t from) {
   if (text[from] == c) return from;
   return text[from + 1] == c ? from + 1 : from + 2;
 }
@@ -255,6 +259,7 @@ std::unique_ptr<FastMatcher> FastMatcher::Build(const StringList& tags, const St
   for (const auto& exclusion : exclusions) folded.push_back(FoldCase(DecodeUtf8(exclusion)));
   matcher->exclusionIndex_ = PrefixTrie(folded);
   matcher->exclusions_.Assign(folded);
+  for (const auto& exclusion : folded) matcher->longestExclusion_ = std::max(matcher->longestExclusion_, exclusion.size());
   for (const auto& exclusion : folded) {
     const size_t ascii = static_cast<size_t>(
         std::find_if(exclusion.begin(), exclusion.end(), [](char32_t c) { return c >= 128; }) - exclusion.begin());
@@ -486,14 +491,45 @@ FastMatcher::Hit FastMatcher::FindTagAscii(const Text& text, bool firstOnly) con
   return best;
 }
 
+size_t FastMatcher::CleanPrefixes::Longest(std::string_view text) {
+  while (!lengths_.empty()) {
+    const size_t length = lengths_.back();
+    if (length <= text.size() && std::memcmp(chain_.data(), text.data(), length) == 0) return length;
+    lengths_.pop_back();
+  }
+  return 0;
+}
+
+void FastMatcher::CleanPrefixes::Remember(std::string_view text) {
+  if (!lengths_.empty() && lengths_.back() >= text.size()) return;
+  if (lengths_.size() == kDepth) lengths_.erase(lengths_.begin());
+  chain_.assign(text);
+  lengths_.push_back(text.size());
+}
+
+size_t FastMatcher::ExclusionFrom(size_t cleanPrefix) const {
+  if (longestExclusion_ == 0) return cleanPrefix;
+  return cleanPrefix >= longestExclusion_ ? cleanPrefix - longestExclusion_ + 1 : 0;
+}
+
 bool FastMatcher::IsExcluded(std::string_view text) const {
-  const FoldedText folded(text);
-  return folded.Visit([this](const auto& t) { return ContainsExclusion(t); });
+  // An exclusion in a text that extends a clean one ends in what was added.
+  // The remembered texts are ASCII, so bytes count as characters there.
+  const size_t from = ExclusionFrom(cleanTexts_.Longest(text));
+  const FoldedText tail(text.substr(from));
+  if (!tail.ascii()) return ContainsExclusion(FoldedText(text).Wide());
+  if (ContainsExclusion(tail.Ascii())) return true;
+  cleanTexts_.Remember(text);
+  return false;
 }
 
 std::string FastMatcher::MatchTag(std::string_view text) const {
   const FoldedText folded(text);
-  const Hit hit = folded.Visit([this](const auto& t) { return ContainsExclusion(t) ? Hit{} : FindTag(t, false); });
+  // The search first: most texts hold no tag, and then no exclusion matters.
+  const Hit hit = folded.Visit([this](const auto& t) {
+    const Hit found = FindTag(t, false);
+    return found.found() && !ContainsExclusion(t) ? found : Hit{};
+  });
   return hit.found() ? loweredTags_[static_cast<size_t>(hit.rank)] : std::string();
 }
 
@@ -504,7 +540,11 @@ TagMatchRecord FastMatcher::MatchTagWithExtension(std::string_view text) const {
   const std::string* extension = FirstExtension(text);
   if (extension == nullptr) return {};
   const FoldedText folded(text);
-  const Hit hit = folded.Visit([this](const auto& t) { return ContainsExclusion(t) ? Hit{} : FindTag(t, false); });
+  // The search first: most texts hold no tag, and then no exclusion matters.
+  const Hit hit = folded.Visit([this](const auto& t) {
+    const Hit found = FindTag(t, false);
+    return found.found() && !ContainsExclusion(t) ? found : Hit{};
+  });
   if (!hit.found()) return {};
   return TagMatchRecord{std::string(text), *extension, loweredTags_[static_cast<size_t>(hit.rank)]};
 }
@@ -539,8 +579,15 @@ std::string FastMatcher::MatchFolderPath(std::string_view path) const {
   // lowered path cut after the first occurrence of the first name that
   // matches (which may lie in an earlier name).
   const FoldedText folded(path);
-  const size_t cut = folded.Visit([this](const auto& t) -> size_t {
-    if (ContainsExclusion(t)) return 0;
+  // A path that extends one without a match (and without an exclusion) can
+  // only match through an exclusion that ends in what was added, or through
+  // its names from the one the earlier path ended in.
+  size_t clean = 0;
+  if (folded.ascii()) clean = cleanPaths_.Longest(path);
+  bool excluded = false;
+  const size_t cut = folded.Visit([this, clean, &excluded](const auto& t) -> size_t {
+    excluded = ContainsExclusion(Tail(t, ExclusionFrom(clean)));
+    if (excluded) return 0;
     AsciiBuffer name;
     // Whether a tag passes in the name at [begin, end), a text of its own.
     auto nameMatches = [&](size_t begin, size_t end) {
@@ -552,8 +599,9 @@ std::string FastMatcher::MatchFolderPath(std::string_view path) const {
         return FindTag(t.Sub(begin, end), true).found();
       }
     };
-    size_t begin = 0;
-    for (size_t end = 0; end < t.size(); ++end) {
+    size_t begin = clean;
+    while (begin > 0 && t[begin - 1] != U'\\') --begin;
+    for (size_t end = begin; end < t.size(); ++end) {
       if (t[end] != U'\\') continue;
       const size_t nameBegin = begin;
       begin = end + 1;
@@ -567,6 +615,7 @@ std::string FastMatcher::MatchFolderPath(std::string_view path) const {
     }
     return 0;
   });
+  if (cut == 0 && !excluded && folded.ascii()) cleanPaths_.Remember(path);
   return folded.Utf8(cut);
 }
 

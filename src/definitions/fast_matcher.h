@@ -3,7 +3,10 @@
 // one search per tag and start position.
 //
 // Built once per definition load, and again whenever a download replaces a
-// list; immutable afterwards.
+// list. IsExcluded and MatchFolderPath remember the last paths they found
+// clean, so that a path which extends one of them (the folder and registry
+// walks go depth first) costs only what it adds: one matcher must not be used
+// from two threads at once (all matching runs on the window thread).
 #pragma once
 
 #include <cstddef>
@@ -83,6 +86,28 @@ class FastMatcher {
   uint64_t exclusionSingles_[2] = {0, 0};
   uint64_t exclusionPairs_[128 * 128 / 64] = {};
   uint64_t exclusionTriples_[(1 << 15) / 64] = {};
+  // The texts last found clean by one operation, each a prefix of the next
+  // (a path and its parents): the longest one that begins a new text.
+  class CleanPrefixes {
+   public:
+    // The length of the longest remembered text that begins text, or 0.
+    // Forgets the remembered texts that don't.
+    size_t Longest(std::string_view text);
+    // Remembers a clean text, after Longest was asked about it.
+    void Remember(std::string_view text);
+
+   private:
+    static constexpr size_t kDepth = 64;
+    std::string chain_;            // the last text remembered
+    std::vector<size_t> lengths_;  // ascending: each chain_[0, length) was clean
+  };
+  // Where an exclusion may begin in a text whose first cleanPrefix
+  // characters were found clean: it must end after them.
+  size_t ExclusionFrom(size_t cleanPrefix) const;
+  size_t longestExclusion_ = 0;
+  mutable CleanPrefixes cleanTexts_;  // IsExcluded: no exclusion
+  mutable CleanPrefixes cleanPaths_;  // MatchFolderPath: no exclusion, no matching name
+
   // The first entry of the extension list (in its order) that occurs in the
   // unchanged text, case-sensitively, or nullptr.
   const std::string* FirstExtension(std::string_view text) const;

@@ -92,7 +92,7 @@ class PrefixTrie {
     return node.wideFourth;
   }
   // The tags below a level-3 node whose fourth character is c, ascending.
-  std::span<const uint32_t> WithFourth(int32_t third, char32_t c) const {
+  [[gnu::always_inline]] std::span<const uint32_t> WithFourth(int32_t third, char32_t c) const {
     const Level3& node = level3_[Index(third)];
     uint32_t asciiCount = CountBits(node.fourth[0]) + CountBits(node.fourth[1]);
     if (c < 128) {

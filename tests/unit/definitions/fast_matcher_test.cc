@@ -271,6 +271,47 @@ TEST(FastMatcherTest, EqualsTheReferenceOnRealLookingNames) {
   EXPECT_EQ(differential.differences(), 0) << differential.report();
 }
 
+// The walks ask about a folder or key path after its parent's, which the
+// matcher remembers: random trees walked depth first, with names, tags and
+// exclusions over a small alphabet (exclusions may span a backslash), some
+// names with a non-ASCII letter, and now and then an unrelated path between.
+TEST(FastMatcherTest, EqualsTheReferenceAlongDepthFirstWalks) {
+  const uint64_t seed = Seed();
+  Random random(seed + 2);
+  const std::vector<std::string> letters = {"a", "b", "c", "a", "b", "c", "x", "\xC3\xA9"};
+  const std::vector<std::string> spanning = {"a", "b", "\\"};
+  Differential differential;
+  long calls = 0;
+  for (int tree = 0; tree < 6000 / kScale; ++tree) {
+    std::vector<std::string> tags;
+    for (size_t i = 1 + Pick(random, 6); i > 0; --i) tags.push_back(RandomWord(random, {"a", "b", "c"}, 1 + Pick(random, 5)));
+    std::vector<std::string> exclusions;
+    for (size_t i = Pick(random, 3); i > 0; --i) exclusions.push_back(RandomWord(random, spanning, 1 + Pick(random, 5)));
+    const StringList tagList = Sorted(tags);
+    const StringList exclusionList = Sorted(exclusions);
+    const auto fast = FastMatcher::Build(tagList, exclusionList);
+    auto check = [&](const std::string& path) {
+      ++calls;
+      differential.Check(tagList, exclusionList, *fast, path);
+    };
+    // Depth first: each path is its parent's plus a name and a backslash.
+    std::vector<std::string> stack = {Chance(random, 0.5) ? "" : "c:\\"};
+    for (int step = 0; step < 40 && !stack.empty(); ++step) {
+      if (Chance(random, 0.35) && stack.size() > 1) {
+        stack.pop_back();
+        continue;
+      }
+      std::string child = stack.back() + RandomWord(random, letters, Pick(random, 6)) + "\\";
+      if (Chance(random, 0.1)) check(RandomWord(random, letters, Pick(random, 12)));
+      check(child);
+      stack.push_back(std::move(child));
+    }
+  }
+  std::printf("depth-first walks: seed %llu, %ld cases, %ld differences\n", static_cast<unsigned long long>(seed + 2),
+              differential.cases(), differential.differences());
+  EXPECT_EQ(differential.differences(), 0) << differential.report();
+}
+
 struct Expected {
   std::vector<std::string> tags;
   const char* text;
