@@ -34,7 +34,21 @@ int StringList::Add(std::string line) {
 
 void StringList::Assign(const std::vector<std::string>& lines) {
   lines_.clear();
-  for (const auto& line : lines) Add(line);
+  if (!sorted_) {
+    for (const auto& line : lines) Add(line);
+    return;
+  }
+  // One sort instead of one insertion per line: a download of tens of
+  // thousands of unsorted tags would otherwise take seconds. The stable sort
+  // keeps equal lines in their order, so dropping all but the first of each
+  // run keeps the line that Add would have kept.
+  lines_ = lines;
+  const auto less = [](const std::string& a, const std::string& b) { return CompareIgnoreCase(a, b) < 0; };
+  std::stable_sort(lines_.begin(), lines_.end(), less);
+  if (ignoreDuplicates_) {
+    const auto equal = [](const std::string& a, const std::string& b) { return CompareIgnoreCase(a, b) == 0; };
+    lines_.erase(std::unique(lines_.begin(), lines_.end(), equal), lines_.end());
+  }
 }
 
 int StringList::IndexOf(std::string_view text) const {

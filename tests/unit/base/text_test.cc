@@ -41,3 +41,23 @@ TEST(StringListTest, SortedListDropsCaseInsensitiveDuplicatesKeepingTheFirst) {
 
 }  // namespace
 }  // namespace veltrane
+
+namespace veltrane {
+namespace {
+
+// Assign sorts in one go; it must keep exactly what adding line by line keeps.
+TEST(StringListTest, AssignEqualsAddingOneByOne) {
+  const std::vector<std::string> lines = {"beta", "Alpha", "ALPHA", "", "b", "\xC3\x89t\xC3\xA9", "\xC3\xA9T\xC3\xA9",
+                                          "alpha", "10;x;", "2;x;", "Beta", ""};
+  for (const bool ignoreDuplicates : {true, false}) {
+    StringList assigned(true, ignoreDuplicates);
+    StringList added(true, ignoreDuplicates);
+    assigned.Add("stale");
+    assigned.Assign(lines);
+    for (const auto& line : lines) added.Add(line);
+    EXPECT_EQ(assigned.Lines(), added.Lines()) << "ignoreDuplicates=" << ignoreDuplicates;
+  }
+}
+
+}  // namespace
+}  // namespace veltrane
