@@ -62,12 +62,12 @@ int CompareAsWindowsSorts(std::string_view a, std::string_view b) {
 
 bool NameLess(std::string_view a, std::string_view b) { return CompareAsWindowsSorts(a, b) < 0; }
 
-std::vector<std::string> SplitPath(std::string_view path, bool slashes) {
-  std::vector<std::string> parts;
+std::vector<std::string_view> SplitPath(std::string_view path, bool slashes) {
+  std::vector<std::string_view> parts;
   size_t start = 0;
   for (size_t i = 0; i <= path.size(); ++i) {
     if (i == path.size() || path[i] == '\\' || (slashes && path[i] == '/')) {
-      if (i > start) parts.emplace_back(path.substr(start, i - start));
+      if (i > start) parts.push_back(path.substr(start, i - start));
       start = i + 1;
     }
   }

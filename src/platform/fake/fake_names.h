@@ -12,8 +12,9 @@ namespace veltrane::fake {
 int CompareAsWindowsSorts(std::string_view a, std::string_view b);
 bool NameLess(std::string_view a, std::string_view b);
 
-// The non-empty pieces of a path split at "\" (and "/" when slashes is set).
-std::vector<std::string> SplitPath(std::string_view path, bool slashes = false);
+// The non-empty pieces of a path split at "\" (and "/" when slashes is set),
+// as views into path.
+std::vector<std::string_view> SplitPath(std::string_view path, bool slashes = false);
 
 // Case-insensitive wildcard match of a file name against a mask with "*" and
 // "?". "*.*" matches every name, also names without a dot.

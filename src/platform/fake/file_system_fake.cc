@@ -119,7 +119,8 @@ bool FakeFileSystem::Split(std::string_view path, std::string* drive, std::vecto
   } else {
     return false;  // relative or UNC
   }
-  *names = fake::SplitPath(path, true);
+  names->clear();
+  for (std::string_view name : fake::SplitPath(path, true)) names->emplace_back(name);
   if (!literal) {
     std::vector<std::string> resolved;
     for (auto& name : *names) {

@@ -19,13 +19,19 @@ struct FakeRegistry::Node {
   std::vector<Value> values;                    // in insertion order
   bool deleted = false;
 
-  std::shared_ptr<Node> Subkey(std::string_view subkeyName) const {
+  // The subkey's slot in subkeys, or nullptr: no reference count is touched.
+  const std::shared_ptr<Node>* FindSubkey(std::string_view subkeyName) const {
     auto it = std::lower_bound(subkeys.begin(), subkeys.end(), subkeyName,
                                [](const std::shared_ptr<Node>& node, std::string_view n) {
                                  return fake::NameLess(node->name, n);
                                });
-    if (it != subkeys.end() && fake::CompareAsWindowsSorts((*it)->name, subkeyName) == 0) return *it;
+    if (it != subkeys.end() && fake::CompareAsWindowsSorts((*it)->name, subkeyName) == 0) return &*it;
     return nullptr;
+  }
+
+  std::shared_ptr<Node> Subkey(std::string_view subkeyName) const {
+    const std::shared_ptr<Node>* slot = FindSubkey(subkeyName);
+    return slot ? *slot : nullptr;
   }
 
   std::shared_ptr<Node> AddSubkey(std::string_view subkeyName) {
@@ -71,7 +77,7 @@ bool IsStringType(RegistryValueType type) {
   return type == RegistryValueType::kString || type == RegistryValueType::kExpandString;
 }
 
-std::string JoinPath(const std::vector<std::string>& parts, size_t count) {
+std::string JoinPath(const std::vector<std::string_view>& parts, size_t count) {
   std::string path;
   for (size_t i = 0; i < count && i < parts.size(); ++i) {
     if (i > 0) path += '\\';
@@ -98,6 +104,7 @@ class FakeRegistryKey : public RegistryKey {
   std::vector<std::string> SubkeyNames() override {
     std::vector<std::string> names;
     if (node_->deleted) return names;
+    names.reserve(node_->subkeys.size());
     for (const auto& subkey : node_->subkeys) names.push_back(subkey->name);
     Truncate(names, registry_->subkeyEnumerationLimit_);
     return names;
@@ -106,6 +113,7 @@ class FakeRegistryKey : public RegistryKey {
   std::vector<std::string> ValueNames() override {
     std::vector<std::string> names;
     if (node_->deleted) return names;
+    names.reserve(node_->values.size());
     for (const auto& value : node_->values) names.push_back(value.name);
     Truncate(names, registry_->valueEnumerationLimit_);
     return names;
@@ -173,12 +181,18 @@ FakeRegistry::Node* FakeRegistry::Root(RegistryRoot root) const {
 std::shared_ptr<FakeRegistry::Node> FakeRegistry::Find(RegistryRoot root, std::string_view storedPath) const {
   auto it = roots_.find(RootCode(root));
   if (it == roots_.end()) return nullptr;
-  std::shared_ptr<Node> node = it->second;
-  for (const auto& part : fake::SplitPath(storedPath)) {
-    node = node->Subkey(part);
-    if (!node) return nullptr;
+  // Walked with plain pointers: the walk of a whole tree opens every key.
+  const std::shared_ptr<Node>* slot = &it->second;
+  size_t start = 0;
+  for (size_t i = 0; i <= storedPath.size(); ++i) {
+    if (i < storedPath.size() && storedPath[i] != '\\') continue;
+    if (i > start) {
+      slot = (*slot)->FindSubkey(storedPath.substr(start, i - start));
+      if (slot == nullptr) return nullptr;
+    }
+    start = i + 1;
   }
-  return node;
+  return *slot;
 }
 
 FakeRegistry::Node* FakeRegistry::FindOrCreate(RegistryRoot root, std::string_view storedPath) {
@@ -199,13 +213,15 @@ bool FakeRegistry::Has(const std::set<FaultKey>& faults, RegistryRoot root, std:
 }
 
 std::string FakeRegistry::RedirectedPath(RegistryRoot root, std::string_view path, RegistryView view) const {
-  const auto parts = fake::SplitPath(path);
   const RegistryView effective = view == RegistryView::kDefault ? defaultView_ : view;
-  const bool redirect = !singleView_ && root == RegistryRoot::kLocalMachine && effective == RegistryView::k32 &&
-                        !parts.empty() && EqualsIgnoreCase(parts[0], "SOFTWARE") &&
+  const bool mayRedirect = !singleView_ && root == RegistryRoot::kLocalMachine && effective == RegistryView::k32;
+  const bool tidy = path.empty() || (path.front() != '\\' && path.back() != '\\' && path.find("\\\\") == path.npos);
+  if (!mayRedirect && tidy) return std::string(path);  // the common case: stored as given
+  const auto parts = fake::SplitPath(path);
+  const bool redirect = mayRedirect && !parts.empty() && EqualsIgnoreCase(parts[0], "SOFTWARE") &&
                         !(parts.size() > 1 && EqualsIgnoreCase(parts[1], "Wow6432Node"));
   if (!redirect) return JoinPath(parts, parts.size());
-  std::string result = parts[0] + "\\Wow6432Node";
+  std::string result = std::string(parts[0]) + "\\Wow6432Node";
   for (size_t i = 1; i < parts.size(); ++i) result.append(1, '\\').append(parts[i]);
   return result;
 }
