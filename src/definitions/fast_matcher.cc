@@ -253,6 +253,7 @@ std::unique_ptr<FastMatcher> FastMatcher::Build(const StringList& tags, const St
     matcher->loweredTags_.push_back(EncodeUtf8(folded.back()));
   }
   matcher->tagIndex_ = PrefixTrie(folded);
+  matcher->asciiTagIndexUsable_ = matcher->asciiTagIndex_.Build(folded);
   matcher->tags_.Assign(folded);
 
   folded.clear();
@@ -284,7 +285,8 @@ std::unique_ptr<FastMatcher> FastMatcher::Build(const StringList& tags, const St
 
 size_t FastMatcher::MemoryBytes() const {
   size_t bytes = sizeof(*this) + tags_.MemoryBytes() + exclusions_.MemoryBytes() + tagIndex_.MemoryBytes() +
-                 exclusionIndex_.MemoryBytes() - 2 * sizeof(PrefixTrie);
+                 exclusionIndex_.MemoryBytes() - 2 * sizeof(PrefixTrie) + asciiTagIndex_.MemoryBytes() -
+                 sizeof(AsciiTagIndex);
   bytes += loweredTags_.capacity() * sizeof(std::string);
   for (const auto& tag : loweredTags_) {
     if (tag.capacity() > 15) bytes += tag.capacity() + 1;  // beyond the inline buffer
@@ -331,7 +333,9 @@ bool FastMatcher::ContainsExclusion(const Text& text) const {
 
 template <class Text>
 FastMatcher::Hit FastMatcher::FindTag(const Text& text, bool firstOnly) const {
-  if constexpr (Text::kAscii) return FindTagAscii(text, firstOnly);
+  if constexpr (Text::kAscii) {
+    return asciiTagIndexUsable_ ? FindTagInClasses(text, firstOnly) : FindTagAscii(text, firstOnly);
+  }
   const size_t n = text.size();
   Hit best;
   if (n < kShortestPiece) return best;
@@ -485,6 +489,146 @@ FastMatcher::Hit FastMatcher::FindTagAscii(const Text& text, bool firstOnly) con
             if (offer(static_cast<int32_t>(rank), start, tag.size()) && firstOnly) return best;
           }
         }
+      }
+    }
+  }
+  return best;
+}
+
+// The same search through the compact index, in stages: the text's bytes
+// become class bits once, and so does each position's window (the classes
+// at it and at the next two places). Each stage then takes the partial
+// chains of the one before and keeps those whose next character lies in
+// the window after the last one found, stored without a branch; few
+// survive each stage, and no stage guesses at branches it can't predict.
+template <class Text>
+FastMatcher::Hit FastMatcher::FindTagInClasses(const Text& text, bool firstOnly) const {
+  const size_t n = text.size();
+  Hit best;
+  if (n < kShortestPiece) return best;
+  const AsciiTagIndex& index = asciiTagIndex_;
+  const unsigned char* const chars = text.chars;
+
+  // bits[i]: the class bit at i (0 past the end); windows[i]: bits[i, i + 3).
+  // The scratch only grows: resizing down and up again would clear it.
+  auto room = [](auto& scratch, size_t size) {
+    if (scratch.size() < size) scratch.resize(size);
+  };
+  room(classScratch_, 2 * n + 4);
+  uint64_t* const bits = classScratch_.data();
+  uint64_t* const windows = bits + n + 3;
+  uint64_t present = 0;
+  for (size_t i = 0; i < n; ++i) {
+    bits[i] = index.Bit(chars[i]);
+    present |= bits[i];
+  }
+  bits[n] = bits[n + 1] = bits[n + 2] = 0;
+  for (size_t i = 0; i <= n; ++i) windows[i] = bits[i] | bits[i + 1] | bits[i + 2];
+  // The first of positions from, from + 1, from + 2 that holds the class (one does).
+  auto firstOf = [bits](uint64_t bit, size_t from) {
+    if (bits[from] == bit) return from;
+    return bits[from + 1] == bit ? from + 1 : from + 2;
+  };
+  // The earliest start whose first occurrence of the character at p is p.
+  auto looseStart = [chars](size_t p) {
+    size_t i = p;
+    while (i > 0 && chars[i - 1] != chars[p]) --i;
+    return i;
+  };
+
+  auto offer = [&](int32_t rank, size_t start, size_t length) {
+    if (start + std::max(length, kShortestPiece) > n) return false;
+    if (!best.found() || start < best.start || (start == best.start && rank < best.rank)) best = Hit{start, rank};
+    return true;
+  };
+  auto beaten = [&](uint32_t rank) {
+    return best.found() && best.start == 0 && static_cast<int32_t>(rank) >= best.rank;
+  };
+  auto takeLowest = [](uint64_t& set) {
+    const uint64_t bit = set & (~set + 1);
+    set ^= bit;
+    return bit;
+  };
+
+  // A one-character tag anywhere in the text passes at start 1.
+  for (uint64_t set = index.OneCharClasses() & present; set != 0;) {
+    const int32_t rank = index.OneCharRank(AsciiTagIndex::ClassOfBit(takeLowest(set)));
+    if (offer(rank, 0, 1) && firstOnly) return best;
+  }
+
+  // Each stage reads the chains of the one before; a window holds at most
+  // three classes, so a stage has at most three chains for each before.
+  using Chain = ChainStep;
+  std::vector<Chain>& firsts = chainScratch_[0];
+  std::vector<Chain>& pairs = chainScratch_[1];
+  std::vector<Chain>& triples = chainScratch_[2];
+
+  room(firsts, n);
+  size_t firstCount = 0;
+  for (size_t p = 0; p < n; ++p) {
+    const uint64_t next = index.SecondsAfter(chars[p]) & windows[p];
+    firsts[firstCount] = Chain{static_cast<uint32_t>(p), static_cast<uint32_t>(p), index.ClassOf(chars[p]), next};
+    firstCount += next != 0;
+  }
+
+  room(pairs, 3 * firstCount);
+  size_t pairCount = 0;
+  for (size_t k = 0; k < firstCount; ++k) {
+    const Chain chain = firsts[k];
+    for (uint64_t set = chain.next; set != 0;) {
+      const uint64_t bit = takeLowest(set);
+      const size_t q = firstOf(bit, chain.last);
+      const uint32_t pairId = index.PairId(chain.node, AsciiTagIndex::ClassOfBit(bit));
+      const AsciiTagIndex::Pair& pair = index.PairAt(pairId);
+      if (pair.rank != AsciiTagIndex::kNone) {
+        const bool substring = bits[chain.start + 1] == bit;
+        if (offer(pair.rank, substring ? 0 : looseStart(chain.start), 2) && firstOnly) return best;
+      }
+      const uint64_t thirds = pair.thirds & windows[q + 1];
+      pairs[pairCount] = Chain{chain.start, static_cast<uint32_t>(q), pairId, thirds};
+      pairCount += thirds != 0;
+    }
+  }
+
+  room(triples, 3 * pairCount);
+  size_t tripleCount = 0;
+  for (size_t k = 0; k < pairCount; ++k) {
+    const Chain chain = pairs[k];
+    const AsciiTagIndex::Pair& pair = index.PairAt(chain.node);
+    for (uint64_t set = chain.next; set != 0;) {
+      const uint64_t bit = takeLowest(set);
+      const size_t q = firstOf(bit, chain.last + 1);
+      const uint32_t triple = index.TripleOf(pair, AsciiTagIndex::ClassOfBit(bit));
+      const uint64_t fourths = index.Fourths(triple);
+      if (fourths & 1) {
+        for (uint32_t rank : index.Ending(triple)) {
+          if (beaten(rank)) break;
+          const size_t start = SubstringAt(text, tags_[rank], chain.start) ? 0 : looseStart(chain.start);
+          if (offer(static_cast<int32_t>(rank), start, 3) && firstOnly) return best;
+        }
+      }
+      // Bit 0 (the ending tags) is in no window.
+      const uint64_t next = fourths & windows[q + 1];
+      triples[tripleCount] = Chain{chain.start, static_cast<uint32_t>(q), triple, next};
+      tripleCount += next != 0;
+    }
+  }
+
+  for (size_t k = 0; k < tripleCount; ++k) {
+    const Chain chain = triples[k];
+    for (uint64_t set = chain.next; set != 0;) {
+      const uint64_t bit = takeLowest(set);
+      const size_t q = firstOf(bit, chain.last + 1);
+      // The fifth character, if any, lies in the window after the fourth;
+      // bit 0 lets the tags of four characters through.
+      const uint64_t window = windows[q + 1] | 1;
+      for (uint32_t rank : index.WithFourth(chain.node, AsciiTagIndex::ClassOfBit(bit))) {
+        if (beaten(rank)) break;
+        if ((index.FifthBit(rank) & window) == 0) continue;
+        const std::u32string_view tag = tags_[rank];
+        if (!ChainHoldsFrom(text, tag, q)) continue;
+        const size_t start = SubstringAt(text, tag, chain.start) ? 0 : looseStart(chain.start);
+        if (offer(static_cast<int32_t>(rank), start, tag.size()) && firstOnly) return best;
       }
     }
   }

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "base/string_list.h"
+#include "definitions/ascii_tag_index.h"
 #include "definitions/prefix_trie.h"
 #include "definitions/tag_match.h"
 
@@ -57,6 +58,8 @@ class FastMatcher {
   Hit FindTag(const Text& text, bool firstOnly) const;
   template <class Text>
   Hit FindTagAscii(const Text& text, bool firstOnly) const;
+  template <class Text>
+  Hit FindTagInClasses(const Text& text, bool firstOnly) const;
 
   // A list of folded entries stored end to end.
   class FoldedList {
@@ -76,6 +79,21 @@ class FastMatcher {
   FoldedList exclusions_;
   std::vector<std::string> loweredTags_;  // the folded tags as UTF-8, as reported
   PrefixTrie tagIndex_;
+  // The compact index for ASCII text, when the tags' first characters fit
+  // its classes; its search keeps the text's class bits and windows here.
+  AsciiTagIndex asciiTagIndex_;
+  bool asciiTagIndexUsable_ = false;
+  mutable std::vector<uint64_t> classScratch_;
+  // A partial chain of the staged search: where its first character is,
+  // where the last one found is, the index node reached, and the classes
+  // the next character may have.
+  struct ChainStep {
+    uint32_t start;
+    uint32_t last;
+    uint32_t node;
+    uint64_t next;
+  };
+  mutable std::vector<ChainStep> chainScratch_[3];
   PrefixTrie exclusionIndex_;
   // Filters on the first characters of the exclusions with an ASCII start:
   // the one-character ones, the two-character ones, and a hashed set of the

@@ -1,0 +1,117 @@
+// A compact index of a tag list by the tags' first four characters, for the
+// search in ASCII text (most names).
+//
+// Only the ASCII characters that stand among some tag's first five get a
+// class of their own (1 to 63); every other byte is class 0, which no tag
+// has. A set of classes is then one 64-bit word, and the parts the search
+// touches at every text position fit the first-level cache. A tag with a
+// character above ASCII can never occur in ASCII text and is left out.
+//
+// Build fails when the tags' first five characters hold more than 63
+// distinct ASCII characters; the search then uses the wider index.
+#pragma once
+
+#include <bit>
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace veltrane {
+
+class AsciiTagIndex {
+ public:
+  static constexpr int32_t kNone = -1;
+
+  // The tags folded, in list order (their index is their rank). False, and
+  // an index that must not be used, when the classes don't fit.
+  bool Build(const std::vector<std::u32string>& tags);
+
+  // The class bit of a byte: 0 for class 0 (any byte no tag has among its
+  // first four characters, bytes above ASCII included).
+  uint64_t Bit(unsigned char byte) const { return bits_[byte]; }
+  static unsigned ClassOfBit(uint64_t bit) { return static_cast<unsigned>(std::countr_zero(bit)) & 63; }
+  unsigned ClassOf(unsigned char byte) const { return classes_[byte]; }
+
+  // The classes of the one-character tags, and the lowest rank of those of
+  // class c (or kNone).
+  uint64_t OneCharClasses() const { return oneCharClasses_; }
+  int32_t OneCharRank(unsigned c) const { return oneCharRank_[c]; }
+  // The classes that follow c as the second character of a tag, and the
+  // same by the first character's byte.
+  uint64_t Seconds(unsigned c) const { return seconds_[c]; }
+  uint64_t SecondsAfter(unsigned char byte) const { return secondsAfter_[byte]; }
+
+  // Tags beginning with two given classes.
+  struct Pair {
+    uint64_t thirds = 0;       // classes of their third characters
+    uint32_t tripleBase = 0;   // id of the triple of the lowest third class
+    int32_t rank = kNone;      // lowest rank of the two-character tags
+  };
+  // The pair (c0, c1); c1 must be in Seconds(c0).
+  uint32_t PairId(unsigned c0, unsigned c1) const { return pairIds_[c0 * 64 + c1]; }
+  const Pair& PairAt(uint32_t id) const { return pairs_[id]; }
+
+  // The triple below a pair whose third class is c2 (in pair.thirds).
+  uint32_t TripleOf(const Pair& pair, unsigned c2) const {
+    return pair.tripleBase + CountBits(pair.thirds & ((uint64_t{1} << c2) - 1));
+  }
+  // Bit 0: tags of exactly three characters end at the triple; the other
+  // bits: the classes of the fourth characters of the longer ones.
+  uint64_t Fourths(uint32_t triple) const { return fourths_[triple]; }
+  // The three-character tags of a triple, ascending.
+  std::span<const uint32_t> Ending(uint32_t triple) const {
+    const Triple& t = triples_[triple];
+    return {ranks_.data() + t.begin, t.endingEnd - t.begin};
+  }
+  // The longer tags of a triple whose fourth class is c3 (in its fourths),
+  // ascending.
+  std::span<const uint32_t> WithFourth(uint32_t triple, unsigned c3) const {
+    const uint64_t fourths = fourths_[triple] & ~uint64_t{1};
+    const Group& group = groups_[triples_[triple].groupBase + CountBits(fourths & ((uint64_t{1} << c3) - 1))];
+    return {ranks_.data() + group.begin, group.end - group.begin};
+  }
+
+  // The class bit of a tag's fifth character; bit 0 (which no character
+  // has) when the tag is shorter.
+  uint64_t FifthBit(uint32_t rank) const { return fifthBits_[rank]; }
+
+  size_t MemoryBytes() const;
+
+ private:
+  // Without a popcount instruction (not assumed on 32-bit Windows machines)
+  // the compiler's builtin calls a slow library routine.
+  static uint32_t CountBits(uint64_t x) {
+    x = x - ((x >> 1) & 0x5555555555555555ull);
+    x = (x & 0x3333333333333333ull) + ((x >> 2) & 0x3333333333333333ull);
+    x = (x + (x >> 4)) & 0x0F0F0F0F0F0F0F0Full;
+    return static_cast<uint32_t>((x * 0x0101010101010101ull) >> 56);
+  }
+
+  struct Triple {
+    uint32_t begin = 0;      // in ranks_: the three-character tags first
+    uint32_t endingEnd = 0;  // then the longer ones, by fourth class
+    uint32_t groupBase = 0;  // first of its groups in groups_
+  };
+  struct Group {
+    uint32_t begin = 0;
+    uint32_t end = 0;
+  };
+
+  uint64_t bits_[256] = {};
+  uint8_t classes_[256] = {};
+  uint64_t oneCharClasses_ = 0;
+  int32_t oneCharRank_[64];
+  uint64_t seconds_[64] = {};
+  uint64_t secondsAfter_[256] = {};
+  std::vector<uint16_t> pairIds_;  // 64 x 64; 0 is an empty pair
+  std::vector<Pair> pairs_;
+  std::vector<uint64_t> fourths_;  // by triple
+  std::vector<Triple> triples_;
+  std::vector<Group> groups_;
+  std::vector<uint32_t> ranks_;
+  std::vector<uint64_t> fifthBits_;  // by rank
+};
+
+}  // namespace veltrane
