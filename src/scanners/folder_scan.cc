@@ -47,7 +47,8 @@ class FolderWalk {
       // Names of a protected folder and above never make a detection below it.
       Walk(path, isProtected ? path + "\\" : matchBase, true);
     }
-    view_.sb1.SetText("Checking " + path);
+    statusText_.assign("Checking ").append(path);
+    view_.sb1.SetText(statusText_);
   }
 
   bool Matches(const std::string& path, const std::string& matchBase) const {
@@ -55,7 +56,7 @@ class FolderWalk {
     const std::string full = path + "\\";
     // An exclusion anywhere in the full path still counts.
     if (definitions.IsExcluded(full)) return false;
-    return !definitions.MatchFolderPath(full.substr(matchBase.size())).empty();
+    return !definitions.MatchFolderPath(std::string_view(full).substr(matchBase.size())).empty();
   }
 
   void Report(const std::string& path, const std::string& name) {
@@ -75,6 +76,7 @@ class FolderWalk {
   EngineState& state_;
   MainView& view_;
   const ProtectedFolders& protected_;
+  std::string statusText_;  // one buffer for the status line of every folder
 };
 
 }  // namespace

@@ -16,7 +16,8 @@ class RegistryWalk {
         registryView_(view) {}
 
   void Walk(const std::string& path) {
-    view_.sb1.SetText("Checking Registry " + path);
+    statusText_.assign("Checking Registry ").append(path);
+    view_.sb1.SetText(statusText_);
     std::unique_ptr<RegistryKey> key =
         context_.platform.registry.OpenKey(root_, path, RegistryAccess::kRead, registryView_);
     if (!key) return;
@@ -98,6 +99,7 @@ class RegistryWalk {
   MainView& view_;
   RegistryRoot root_;
   RegistryView registryView_;
+  std::string statusText_;  // one buffer for the status line of every key
 };
 
 }  // namespace

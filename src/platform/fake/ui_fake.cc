@@ -88,7 +88,7 @@ void FakeListView::Select(int row, bool selected) {
 // --- FakeLabel ---
 
 void FakeLabel::SetText(std::string_view text) {
-  text_ = std::string(text);
+  text_.assign(text);  // keeps its room, as a control keeps its text buffer
   if (keepHistory_) history_.push_back(text_);
 }
 
