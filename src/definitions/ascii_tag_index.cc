@@ -19,7 +19,8 @@ bool AsciiTagIndex::Build(const std::vector<std::u32string>& tags) {
   triples_.clear();
   groups_.clear();
   ranks_.clear();
-  fifthBits_.assign(tags.size(), 1);
+  fifthBits_.clear();
+  empty_ = true;
 
   auto ascii = [](const std::u32string& tag) {
     return !tag.empty() && std::all_of(tag.begin(), tag.end(), [](char32_t c) { return c < 128; });
@@ -46,6 +47,7 @@ bool AsciiTagIndex::Build(const std::vector<std::u32string>& tags) {
     unsigned c0, c1, c2;
     unsigned fourth;  // 0: the tag ends at three characters; else its fourth class
     uint32_t rank;
+    uint64_t fifthBit;  // bit 0: the tag ends at four characters
     bool operator<(const Entry& o) const {
       return std::tie(c0, c1, c2, fourth, rank) < std::tie(o.c0, o.c1, o.c2, o.fourth, o.rank);
     }
@@ -57,7 +59,7 @@ bool AsciiTagIndex::Build(const std::vector<std::u32string>& tags) {
     const std::u32string& tag = tags[rank];
     if (!ascii(tag)) continue;
     const auto r = static_cast<int32_t>(rank);
-    if (tag.size() > 4) fifthBits_[rank] = bits_[tag[4]];
+    empty_ = false;
     const unsigned c0 = classOf(tag[0]);
     if (tag.size() == 1) {
       if (oneCharRank_[c0] == kNone) oneCharRank_[c0] = r;
@@ -72,7 +74,8 @@ bool AsciiTagIndex::Build(const std::vector<std::u32string>& tags) {
     }
     const unsigned c2 = classOf(tag[2]);
     pairThirds[c0 * 64 + c1] |= uint64_t{1} << c2;
-    entries.push_back(Entry{c0, c1, c2, tag.size() > 3 ? classOf(tag[3]) : 0u, static_cast<uint32_t>(rank)});
+    entries.push_back(Entry{c0, c1, c2, tag.size() > 3 ? classOf(tag[3]) : 0u, static_cast<uint32_t>(rank),
+                            tag.size() > 4 ? bits_[tag[4]] : 1});
   }
   std::sort(entries.begin(), entries.end());
   for (unsigned c = 0; c < 128; ++c) secondsAfter_[c] = bits_[c] ? seconds_[classes_[c]] : 0;
@@ -105,11 +108,13 @@ bool AsciiTagIndex::Build(const std::vector<std::u32string>& tags) {
       const uint64_t bit = uint64_t{1} << e.fourth;
       if (!(fourths & bit)) {
         fourths |= bit;
-        groups_.push_back(Group{at, at});
+        groups_.push_back(Group{at, at, 0});
       }
       groups_.back().end = at + 1;
+      groups_.back().fifths |= e.fifthBit;
     }
     ranks_.push_back(e.rank);
+    fifthBits_.push_back(e.fifthBit);
   }
   return true;
 }

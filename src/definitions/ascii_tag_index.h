@@ -65,17 +65,25 @@ class AsciiTagIndex {
     const Triple& t = triples_[triple];
     return {ranks_.data() + t.begin, t.endingEnd - t.begin};
   }
-  // The longer tags of a triple whose fourth class is c3 (in its fourths),
-  // ascending.
-  std::span<const uint32_t> WithFourth(uint32_t triple, unsigned c3) const {
+  // The longer tags of a triple whose fourth class is c3 (in its fourths):
+  // entries [begin, end) of RankAt and FifthBitAt, ascending by rank, and the
+  // class bits of their fifth characters.
+  struct Group {
+    uint32_t begin = 0;
+    uint32_t end = 0;
+    uint64_t fifths = 0;
+  };
+  const Group& GroupOf(uint32_t triple, unsigned c3) const {
     const uint64_t fourths = fourths_[triple] & ~uint64_t{1};
-    const Group& group = groups_[triples_[triple].groupBase + CountBits(fourths & ((uint64_t{1} << c3) - 1))];
-    return {ranks_.data() + group.begin, group.end - group.begin};
+    return groups_[triples_[triple].groupBase + CountBits(fourths & ((uint64_t{1} << c3) - 1))];
   }
+  uint32_t RankAt(uint32_t entry) const { return ranks_[entry]; }
+  // The class bit of the entry's fifth character; bit 0 (which no character
+  // has) when the tag has only four.
+  uint64_t FifthBitAt(uint32_t entry) const { return fifthBits_[entry]; }
 
-  // The class bit of a tag's fifth character; bit 0 (which no character
-  // has) when the tag is shorter.
-  uint64_t FifthBit(uint32_t rank) const { return fifthBits_[rank]; }
+  // No tag can occur in ASCII text.
+  bool empty() const { return empty_; }
 
   size_t MemoryBytes() const;
 
@@ -94,11 +102,7 @@ class AsciiTagIndex {
     uint32_t endingEnd = 0;  // then the longer ones, by fourth class
     uint32_t groupBase = 0;  // first of its groups in groups_
   };
-  struct Group {
-    uint32_t begin = 0;
-    uint32_t end = 0;
-  };
-
+  bool empty_ = true;
   uint64_t bits_[256] = {};
   uint8_t classes_[256] = {};
   uint64_t oneCharClasses_ = 0;
@@ -111,7 +115,7 @@ class AsciiTagIndex {
   std::vector<Triple> triples_;
   std::vector<Group> groups_;
   std::vector<uint32_t> ranks_;
-  std::vector<uint64_t> fifthBits_;  // by rank
+  std::vector<uint64_t> fifthBits_;  // by entry, as ranks_
 };
 
 }  // namespace veltrane

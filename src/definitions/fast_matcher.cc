@@ -505,8 +505,8 @@ template <class Text>
 FastMatcher::Hit FastMatcher::FindTagInClasses(const Text& text, bool firstOnly) const {
   const size_t n = text.size();
   Hit best;
-  if (n < kShortestPiece) return best;
   const AsciiTagIndex& index = asciiTagIndex_;
+  if (n < kShortestPiece || index.empty()) return best;
   const unsigned char* const chars = text.chars;
 
   // bits[i]: the class bit at i (0 past the end); windows[i]: bits[i, i + 3).
@@ -524,10 +524,12 @@ FastMatcher::Hit FastMatcher::FindTagInClasses(const Text& text, bool firstOnly)
   }
   bits[n] = bits[n + 1] = bits[n + 2] = 0;
   for (size_t i = 0; i <= n; ++i) windows[i] = bits[i] | bits[i + 1] | bits[i + 2];
-  // The first of positions from, from + 1, from + 2 that holds the class (one does).
+  // The first of positions from, from + 1, from + 2 that holds the class
+  // (one does), worked out without a branch.
   auto firstOf = [bits](uint64_t bit, size_t from) {
-    if (bits[from] == bit) return from;
-    return bits[from + 1] == bit ? from + 1 : from + 2;
+    const size_t notFirst = bits[from] != bit;
+    const size_t notSecond = bits[from + 1] != bit;
+    return from + notFirst + (notFirst & notSecond);
   };
   // The earliest start whose first occurrence of the character at p is p.
   auto looseStart = [chars](size_t p) {
@@ -622,9 +624,12 @@ FastMatcher::Hit FastMatcher::FindTagInClasses(const Text& text, bool firstOnly)
       // The fifth character, if any, lies in the window after the fourth;
       // bit 0 lets the tags of four characters through.
       const uint64_t window = windows[q + 1] | 1;
-      for (uint32_t rank : index.WithFourth(chain.node, AsciiTagIndex::ClassOfBit(bit))) {
+      const AsciiTagIndex::Group& group = index.GroupOf(chain.node, AsciiTagIndex::ClassOfBit(bit));
+      if ((group.fifths & window) == 0) continue;
+      for (uint32_t entry = group.begin; entry < group.end; ++entry) {
+        const uint32_t rank = index.RankAt(entry);
         if (beaten(rank)) break;
-        if ((index.FifthBit(rank) & window) == 0) continue;
+        if ((index.FifthBitAt(entry) & window) == 0) continue;
         const std::u32string_view tag = tags_[rank];
         if (!ChainHoldsFrom(text, tag, q)) continue;
         const size_t start = SubstringAt(text, tag, chain.start) ? 0 : looseStart(chain.start);
