@@ -508,22 +508,16 @@ FastMatcher::Hit FastMatcher::FindTagInClasses(const Text& text, bool firstOnly)
   const AsciiTagIndex& index = asciiTagIndex_;
   if (n < kShortestPiece || index.empty()) return best;
   const unsigned char* const chars = text.chars;
-
-  // bits[i]: the class bit at i (0 past the end); windows[i]: bits[i, i + 3).
   // The scratch only grows: resizing down and up again would clear it.
   auto room = [](auto& scratch, size_t size) {
     if (scratch.size() < size) scratch.resize(size);
   };
+
+  // bits[i]: the class bit at i (0 past the end); windows[i]: bits[i, i + 3).
+  // Both are filled by the first stage's pass.
   room(classScratch_, 2 * n + 4);
   uint64_t* const bits = classScratch_.data();
   uint64_t* const windows = bits + n + 3;
-  uint64_t present = 0;
-  for (size_t i = 0; i < n; ++i) {
-    bits[i] = index.Bit(chars[i]);
-    present |= bits[i];
-  }
-  bits[n] = bits[n + 1] = bits[n + 2] = 0;
-  for (size_t i = 0; i <= n; ++i) windows[i] = bits[i] | bits[i + 1] | bits[i + 2];
   // The first of positions from, from + 1, from + 2 that holds the class
   // (one does), worked out without a branch.
   auto firstOf = [bits](uint64_t bit, size_t from) {
@@ -552,12 +546,6 @@ FastMatcher::Hit FastMatcher::FindTagInClasses(const Text& text, bool firstOnly)
     return bit;
   };
 
-  // A one-character tag anywhere in the text passes at start 1.
-  for (uint64_t set = index.OneCharClasses() & present; set != 0;) {
-    const int32_t rank = index.OneCharRank(AsciiTagIndex::ClassOfBit(takeLowest(set)));
-    if (offer(rank, 0, 1) && firstOnly) return best;
-  }
-
   // Each stage reads the chains of the one before; a window holds at most
   // three classes, so a stage has at most three chains for each before.
   using Chain = ChainStep;
@@ -565,12 +553,32 @@ FastMatcher::Hit FastMatcher::FindTagInClasses(const Text& text, bool firstOnly)
   std::vector<Chain>& pairs = chainScratch_[1];
   std::vector<Chain>& triples = chainScratch_[2];
 
+  // The first stage: the places whose character and one of the next three
+  // begin a tag. The text's padding (three bytes no tag has) ends the window.
   room(firsts, n);
   size_t firstCount = 0;
+  uint64_t present = 0;
+  uint64_t bit1 = index.Bit(chars[0]);
+  uint64_t bit2 = index.Bit(chars[1]);
   for (size_t p = 0; p < n; ++p) {
-    const uint64_t next = index.SecondsAfter(chars[p]) & windows[p];
+    const uint64_t bit0 = bit1;
+    bit1 = bit2;
+    bit2 = index.Bit(chars[p + 2]);
+    const uint64_t window = bit0 | bit1 | bit2;
+    bits[p] = bit0;
+    windows[p] = window;
+    present |= bit0;
+    const uint64_t next = index.SecondsAfter(chars[p]) & window;
     firsts[firstCount] = Chain{static_cast<uint32_t>(p), static_cast<uint32_t>(p), index.ClassOf(chars[p]), next};
     firstCount += next != 0;
+  }
+  std::fill(bits + n, bits + n + 3, 0);
+  windows[n] = 0;
+
+  // A one-character tag anywhere in the text passes at start 1.
+  for (uint64_t set = index.OneCharClasses() & present; set != 0;) {
+    const int32_t rank = index.OneCharRank(AsciiTagIndex::ClassOfBit(takeLowest(set)));
+    if (offer(rank, 0, 1) && firstOnly) return best;
   }
 
   room(pairs, 3 * firstCount);
