@@ -179,6 +179,29 @@ TEST(FastMatcherTest, EqualsTheReferenceOnRandomSmallAlphabets) {
   EXPECT_EQ(differential.differences(), 0) << differential.report();
 }
 
+// Tags whose first characters are more than the compact index has classes
+// for: the search falls back to the wider index, which must agree as well.
+TEST(FastMatcherTest, EqualsTheReferenceWhenTagsBeginWithManyCharacters) {
+  const uint64_t seed = Seed();
+  Random random(seed + 3);
+  std::vector<std::string> printable;
+  for (char c = '!'; c <= '~'; ++c) printable.emplace_back(1, c);
+  const std::vector<std::string> letters = {"a", "b", "c", "\\", "!", "~", "Z", "z", "0"};
+  Differential differential;
+  for (int list = 0; list < 3000 / kScale; ++list) {
+    std::vector<std::string> tags;
+    for (size_t i = 1 + Pick(random, 6); i > 0; --i) tags.push_back(RandomWord(random, letters, 1 + Pick(random, 6)));
+    // One tag for each printable character (68 after folding), after the others.
+    for (const auto& first : printable) tags.push_back(first + RandomWord(random, letters, 2 + Pick(random, 3)));
+    std::vector<std::string> texts;
+    for (int i = 0; i < 8; ++i) texts.push_back(RandomWord(random, Chance(random, 0.5) ? letters : printable, Pick(random, 41)));
+    differential.Check(InOrder(tags), StringList(), texts);
+  }
+  std::printf("tags beginning with many characters: seed %llu, %ld cases, %ld differences\n",
+              static_cast<unsigned long long>(seed + 3), differential.cases(), differential.differences());
+  EXPECT_EQ(differential.differences(), 0) << differential.report();
+}
+
 // Every text over {a, b, x} up to seven letters against every pair of tags
 // over {a, b} up to three letters: runs of one letter, 'aa'-like tags whose
 // second letter is found on the first one's place, tags longer than the text.
