@@ -86,6 +86,11 @@ std::string JoinPath(const std::vector<std::string_view>& parts, size_t count) {
   return path;
 }
 
+// The named value of a key's node; nullptr when the key or the value is missing.
+const FakeRegistry::Node::Value* ValueOf(const std::shared_ptr<FakeRegistry::Node>& node, std::string_view name) {
+  return node == nullptr ? nullptr : node->FindValue(name);
+}
+
 std::string ChildPath(const std::string& parent, std::string_view name) {
   return parent.empty() ? std::string(name) : parent + "\\" + std::string(name);
 }
@@ -392,24 +397,19 @@ bool FakeRegistry::ValueExists(RegistryRoot root, std::string_view path, std::st
 
 std::optional<RegistryValueType> FakeRegistry::TypeOf(RegistryRoot root, std::string_view path,
                                                       std::string_view name) const {
-  auto node = Find(root, path);
-  const auto* value = node == nullptr ? nullptr : node->FindValue(name);
-  if (value == nullptr) return std::nullopt;
-  return value->type;
+  const auto* value = ValueOf(Find(root, path), name);
+  return value == nullptr ? std::nullopt : std::optional(value->type);
 }
 
 std::optional<std::string> FakeRegistry::ValueData(RegistryRoot root, std::string_view path,
                                                    std::string_view name) const {
-  auto node = Find(root, path);
-  const auto* value = node == nullptr ? nullptr : node->FindValue(name);
-  if (value == nullptr) return std::nullopt;
-  return value->data;
+  const auto* value = ValueOf(Find(root, path), name);
+  return value == nullptr ? std::nullopt : std::optional(value->data);
 }
 
 std::optional<std::string> FakeRegistry::StringValue(RegistryRoot root, std::string_view path,
                                                      std::string_view name) const {
-  auto node = Find(root, path);
-  const auto* value = node == nullptr ? nullptr : node->FindValue(name);
+  const auto* value = ValueOf(Find(root, path), name);
   if (value == nullptr || !IsStringType(value->type)) return std::nullopt;
   return value->data.substr(0, value->data.find('\0'));
 }

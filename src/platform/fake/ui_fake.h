@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/main_view.h"
+#include "platform/memory_list_view.h"
 #include "platform/ui.h"
 
 namespace veltrane {
@@ -16,32 +17,11 @@ namespace veltrane {
 // A list view. Calls with a row index out of range do nothing (reads give
 // "" / false / 0) and are counted in BadIndexCalls(), so a test can check
 // that the logic never used a wrong row.
-class FakeListView : public ListViewPort {
+class FakeListView : public MemoryListView {
  public:
-  struct Row {
-    std::string caption;
-    std::vector<std::string> subItems;  // sub-item 1 is subItems[0]
-    bool checked = false;
-    bool selected = false;
-  };
-
-  void Clear() override;
-  int RowCount() override { return static_cast<int>(rows_.size()); }
   int AddRow(std::string_view caption) override;
-  std::string Caption(int row) override;
-  void SetCaption(int row, std::string_view caption) override;
-  std::string SubItem(int row, int subItem) override;
-  void SetSubItem(int row, int subItem, std::string_view text) override;
-  int SubItemCount(int row) override;
-  bool IsChecked(int row) override;
-  void SetChecked(int row, bool checked) override;
-  std::vector<int> SelectedRows() override;
   void BeginUpdate() override;
   void EndUpdate() override;
-
-  // The user's side.
-  void Select(int row, bool selected = true);
-  const std::vector<Row>& Rows() const { return rows_; }
 
   int BadIndexCalls() const { return badIndexCalls_; }
   int UpdateDepth() const { return updateDepth_; }  // open BeginUpdate brackets
@@ -51,10 +31,10 @@ class FakeListView : public ListViewPort {
   // EndUpdate calls without a matching BeginUpdate.
   int UnmatchedEndUpdates() const { return unmatchedEndUpdates_; }
 
- private:
-  Row* At(int row);
+ protected:
+  void OnWrongIndex() override { ++badIndexCalls_; }
 
-  std::vector<Row> rows_;
+ private:
   int badIndexCalls_ = 0;
   int updateDepth_ = 0;
   int beginUpdates_ = 0;
