@@ -233,6 +233,12 @@ WideText Tail(const WideText& text, size_t from) { return text.Sub(from, text.le
 
 }  // namespace
 
+bool FastMatcher::Hit::Offer(int32_t tagRank, size_t tagStart, size_t tagLength, size_t textLength) {
+  if (tagStart + std::max(tagLength, kShortestPiece) > textLength) return false;
+  if (!found() || tagStart < start || (tagStart == start && tagRank < rank)) *this = Hit{tagStart, tagRank};
+  return true;
+}
+
 void FastMatcher::FoldedList::Assign(const std::vector<std::u32string>& entries) {
   chars_.clear();
   starts_.clear();
@@ -342,13 +348,6 @@ FastMatcher::Hit FastMatcher::FindTag(const Text& text, bool firstOnly) const {
   const PrefixTrie& index = tagIndex_;
   PreviousPosition<Text::kAscii> previous;
 
-  // Offers a tag that passes from `start`; true when it counts (the piece
-  // from there is long enough for it).
-  auto offer = [&](int32_t rank, size_t start, size_t length) {
-    if (start + std::max(length, kShortestPiece) > n) return false;
-    if (!best.found() || start < best.start || (start == best.start && rank < best.rank)) best = Hit{start, rank};
-    return true;
-  };
 
   for (size_t p = 0; p < n; ++p) {
     const char32_t c0 = text[p];
@@ -366,7 +365,7 @@ FastMatcher::Hit FastMatcher::FindTag(const Text& text, bool firstOnly) const {
       rank1 = index.Level1(first).rank;
     }
     // A one-character tag occurs in the text: start 1.
-    if (rank1 != PrefixTrie::kNone && offer(rank1, 0, 1) && firstOnly) return best;
+    if (rank1 != PrefixTrie::kNone && best.Offer(rank1, 0, 1, n) && firstOnly) return best;
     if (Text::kAscii && row == PrefixTrie::kNone) continue;
 
     for (size_t q1 = p; q1 < n && q1 <= p + 2; ++q1) {
@@ -379,7 +378,7 @@ FastMatcher::Hit FastMatcher::FindTag(const Text& text, bool firstOnly) const {
       const PrefixTrie::Node& node = index.Level2(second);
       if (node.rank != PrefixTrie::kNone) {
         const bool substring = p + 1 < n && text[p + 1] == c1;
-        if (offer(node.rank, substring ? 0 : looseStart, 2) && firstOnly) return best;
+        if (best.Offer(node.rank, substring ? 0 : looseStart, 2, n) && firstOnly) return best;
       }
 
       for (size_t q2 = q1 + 1; q2 < n && q2 <= q1 + 3; ++q2) {
@@ -393,9 +392,9 @@ FastMatcher::Hit FastMatcher::FindTag(const Text& text, bool firstOnly) const {
         // Tags of three characters end here.
         for (uint32_t rank : index.Ending(third)) {
           const auto signedRank = static_cast<int32_t>(rank);
-          if (best.found() && best.start == 0 && signedRank >= best.rank) break;
+          if (best.Beaten(rank)) break;
           const size_t start = looseStart > 0 && SubstringAt(text, tags_[rank], p) ? 0 : looseStart;
-          if (offer(signedRank, start, 3) && firstOnly) return best;
+          if (best.Offer(signedRank, start, 3, n) && firstOnly) return best;
         }
 
         for (size_t q3 = q2 + 1; q3 < n && q3 <= q2 + 3; ++q3) {
@@ -406,11 +405,11 @@ FastMatcher::Hit FastMatcher::FindTag(const Text& text, bool firstOnly) const {
           if (q3 > q2 + 2 && text[q2 + 2] == c3) continue;
           for (uint32_t rank : index.WithFourth(third, c3)) {
             const auto signedRank = static_cast<int32_t>(rank);
-            if (best.found() && best.start == 0 && signedRank >= best.rank) break;
+            if (best.Beaten(rank)) break;
             const std::u32string_view tag = tags_[rank];
             if (!ChainHoldsFrom(text, tag, q3)) continue;
             const size_t start = looseStart > 0 && SubstringAt(text, tag, p) ? 0 : looseStart;
-            if (offer(signedRank, start, tag.size()) && firstOnly) return best;
+            if (best.Offer(signedRank, start, tag.size(), n) && firstOnly) return best;
           }
         }
       }
@@ -431,22 +430,13 @@ FastMatcher::Hit FastMatcher::FindTagAscii(const Text& text, bool firstOnly) con
   int32_t previous[128];
   std::fill(std::begin(previous), std::end(previous), -1);
 
-  auto offer = [&](int32_t rank, size_t start, size_t length) {
-    if (start + std::max(length, kShortestPiece) > n) return false;
-    if (!best.found() || start < best.start || (start == best.start && rank < best.rank)) best = Hit{start, rank};
-    return true;
-  };
-  // Once a tag passes at start 1, only lower ranks can win.
-  auto beaten = [&](uint32_t rank) {
-    return best.found() && best.start == 0 && static_cast<int32_t>(rank) >= best.rank;
-  };
 
   for (size_t p = 0; p < n; ++p) {
     const char32_t c0 = text[p];
     const size_t looseStart = static_cast<size_t>(previous[c0] + 1);
     previous[c0] = static_cast<int32_t>(p);
     const int32_t rank1 = index.AsciiRank(c0);
-    if (rank1 != PrefixTrie::kNone && offer(rank1, 0, 1) && firstOnly) return best;
+    if (rank1 != PrefixTrie::kNone && best.Offer(rank1, 0, 1, n) && firstOnly) return best;
 
     const uint64_t* seconds = index.AsciiSeconds(c0);
     const CharSet window1 = Window(text, p);
@@ -460,7 +450,7 @@ FastMatcher::Hit FastMatcher::FindTagAscii(const Text& text, bool firstOnly) con
       const PrefixTrie::Node& node = index.Level2(second);
       if (node.rank != PrefixTrie::kNone) {
         const bool substring = p + 1 < n && text[p + 1] == c1;
-        if (offer(node.rank, substring ? 0 : looseStart, 2) && firstOnly) return best;
+        if (best.Offer(node.rank, substring ? 0 : looseStart, 2, n) && firstOnly) return best;
       }
       const CharSet window2 = Window(text, q1 + 1);
       uint64_t low2 = node.asciiChildren[0] & window2.bits[0];
@@ -470,9 +460,9 @@ FastMatcher::Hit FastMatcher::FindTagAscii(const Text& text, bool firstOnly) con
         const size_t q2 = FirstOf(text, c2, q1 + 1);
         const int32_t third = index.Third(second, c2);
         for (uint32_t rank : index.Ending(third)) {
-          if (beaten(rank)) break;
+          if (best.Beaten(rank)) break;
           const size_t start = looseStart > 0 && SubstringAt(text, tags_[rank], p) ? 0 : looseStart;
-          if (offer(static_cast<int32_t>(rank), start, 3) && firstOnly) return best;
+          if (best.Offer(static_cast<int32_t>(rank), start, 3, n) && firstOnly) return best;
         }
         const uint64_t* fourths = index.AsciiFourths(third);
         const CharSet window3 = Window(text, q2 + 1);
@@ -482,11 +472,11 @@ FastMatcher::Hit FastMatcher::FindTagAscii(const Text& text, bool firstOnly) con
           const char32_t c3 = PopChar(low3, high3);
           const size_t q3 = FirstOf(text, c3, q2 + 1);
           for (uint32_t rank : index.WithFourth(third, c3)) {
-            if (beaten(rank)) break;
+            if (best.Beaten(rank)) break;
             const std::u32string_view tag = tags_[rank];
             if (!ChainHoldsFrom(text, tag, q3)) continue;
             const size_t start = looseStart > 0 && SubstringAt(text, tag, p) ? 0 : looseStart;
-            if (offer(static_cast<int32_t>(rank), start, tag.size()) && firstOnly) return best;
+            if (best.Offer(static_cast<int32_t>(rank), start, tag.size(), n) && firstOnly) return best;
           }
         }
       }
@@ -532,14 +522,6 @@ FastMatcher::Hit FastMatcher::FindTagInClasses(const Text& text, bool firstOnly)
     return i;
   };
 
-  auto offer = [&](int32_t rank, size_t start, size_t length) {
-    if (start + std::max(length, kShortestPiece) > n) return false;
-    if (!best.found() || start < best.start || (start == best.start && rank < best.rank)) best = Hit{start, rank};
-    return true;
-  };
-  auto beaten = [&](uint32_t rank) {
-    return best.found() && best.start == 0 && static_cast<int32_t>(rank) >= best.rank;
-  };
   auto takeLowest = [](uint64_t& set) {
     const uint64_t bit = set & (~set + 1);
     set ^= bit;
@@ -578,7 +560,7 @@ FastMatcher::Hit FastMatcher::FindTagInClasses(const Text& text, bool firstOnly)
   // A one-character tag anywhere in the text passes at start 1.
   for (uint64_t set = index.OneCharClasses() & present; set != 0;) {
     const int32_t rank = index.OneCharRank(AsciiTagIndex::ClassOfBit(takeLowest(set)));
-    if (offer(rank, 0, 1) && firstOnly) return best;
+    if (best.Offer(rank, 0, 1, n) && firstOnly) return best;
   }
 
   room(pairs, 3 * firstCount);
@@ -592,7 +574,7 @@ FastMatcher::Hit FastMatcher::FindTagInClasses(const Text& text, bool firstOnly)
       const AsciiTagIndex::Pair& pair = index.PairAt(pairId);
       if (pair.rank != AsciiTagIndex::kNone) {
         const bool substring = bits[chain.start + 1] == bit;
-        if (offer(pair.rank, substring ? 0 : looseStart(chain.start), 2) && firstOnly) return best;
+        if (best.Offer(pair.rank, substring ? 0 : looseStart(chain.start), 2, n) && firstOnly) return best;
       }
       const uint64_t thirds = pair.thirds & windows[q + 1];
       pairs[pairCount] = Chain{chain.start, static_cast<uint32_t>(q), pairId, thirds};
@@ -612,9 +594,9 @@ FastMatcher::Hit FastMatcher::FindTagInClasses(const Text& text, bool firstOnly)
       const uint64_t fourths = index.Fourths(triple);
       if (fourths & 1) {
         for (uint32_t rank : index.Ending(triple)) {
-          if (beaten(rank)) break;
+          if (best.Beaten(rank)) break;
           const size_t start = SubstringAt(text, tags_[rank], chain.start) ? 0 : looseStart(chain.start);
-          if (offer(static_cast<int32_t>(rank), start, 3) && firstOnly) return best;
+          if (best.Offer(static_cast<int32_t>(rank), start, 3, n) && firstOnly) return best;
         }
       }
       // Bit 0 (the ending tags) is in no window.
@@ -636,12 +618,12 @@ FastMatcher::Hit FastMatcher::FindTagInClasses(const Text& text, bool firstOnly)
       if ((group.fifths & window) == 0) continue;
       for (uint32_t entry = group.begin; entry < group.end; ++entry) {
         const uint32_t rank = index.RankAt(entry);
-        if (beaten(rank)) break;
+        if (best.Beaten(rank)) break;
         if ((index.FifthBitAt(entry) & window) == 0) continue;
         const std::u32string_view tag = tags_[rank];
         if (!ChainHoldsFrom(text, tag, q)) continue;
         const size_t start = SubstringAt(text, tag, chain.start) ? 0 : looseStart(chain.start);
-        if (offer(static_cast<int32_t>(rank), start, tag.size()) && firstOnly) return best;
+        if (best.Offer(static_cast<int32_t>(rank), start, tag.size(), n) && firstOnly) return best;
       }
     }
   }

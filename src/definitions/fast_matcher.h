@@ -46,6 +46,14 @@ class FastMatcher {
     size_t start = 0;
     int32_t rank = PrefixTrie::kNone;
     bool found() const { return rank != PrefixTrie::kNone; }
+    // Offers a tag that passes from start in a text of textLength
+    // characters: it counts (true) when the piece from there is long enough
+    // for it, and it is kept when it beats the one kept so far.
+    bool Offer(int32_t tagRank, size_t tagStart, size_t tagLength, size_t textLength);
+    // Once a tag passes at start 1, only lower ranks can win.
+    bool Beaten(uint32_t tagRank) const {
+      return found() && start == 0 && static_cast<int32_t>(tagRank) >= rank;
+    }
   };
 
   FastMatcher() = default;
