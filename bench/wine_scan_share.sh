@@ -23,11 +23,7 @@ for need in "$cli" "$seed"; do
   [ -x "$need" ] || [ -f "$need" ] || { echo "missing $need: build it first" >&2; exit 2; }
 done
 
-wine_prefix_stop "$work/wineprefix"
-rm -rf "$work"
-mkdir -p "$work"
-wine_prefix_prepare "$work/wineprefix" "$work/winehome" --fresh || exit 2
-wine_env "$work/wineprefix" "$work/winehome"
+wine_work_fresh "$work" || exit 2
 trap 'wine_prefix_stop "$WINEPREFIX"' EXIT
 
 echo "seeding $keys keys and $values values below HKEY_CURRENT_USER\\Software\\VeltraneScanBench" >&2

@@ -101,6 +101,16 @@ wine_prefix_stop() {
   return 0
 }
 
+# Empties a work folder, makes a fresh prefix in WORK/wineprefix with its
+# HOME in WORK/winehome, and sets the environment for it (wine_env).
+wine_work_fresh() {
+  local work=$1
+  wine_prefix_stop "$work/wineprefix"
+  rm -rf "$work" && mkdir -p "$work" || return 1
+  wine_prefix_prepare "$work/wineprefix" "$work/winehome" --fresh || return 1
+  wine_env "$work/wineprefix" "$work/winehome"
+}
+
 wine_prefix_is_ready() {
   local prefix=$1
   [ -f "$prefix/$WINE_PREFIX_MARKER" ] || return 1

@@ -12,11 +12,7 @@ unset GTEST_OUTPUT
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 . "$root/scripts/lib/wine.sh"
 
-wine_prefix_stop "$work/wineprefix"
-rm -rf "$work"
-mkdir -p "$work"
-wine_prefix_prepare "$work/wineprefix" "$work/winehome" --fresh || { echo "no wine prefix" >&2; exit 1; }
-wine_env "$work/wineprefix" "$work/winehome"
+wine_work_fresh "$work" || { echo "no wine prefix" >&2; exit 1; }
 trap 'wine_prefix_stop "$WINEPREFIX"' EXIT
 
 failures=0

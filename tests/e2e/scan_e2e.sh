@@ -21,11 +21,7 @@ failures=0
 fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 ok() { echo "ok: $*"; }
 
-wine_prefix_stop "$work/wineprefix"
-rm -rf "$work"
-mkdir -p "$work"
-wine_prefix_prepare "$work/wineprefix" "$work/winehome" --fresh || { echo "no wine prefix" >&2; exit 1; }
-wine_env "$work/wineprefix" "$work/winehome"
+wine_work_fresh "$work" || { echo "no wine prefix" >&2; exit 1; }
 trap 'wine_prefix_stop "$WINEPREFIX"' EXIT
 demo_seed "$pf" || { echo "seeding failed" >&2; exit 1; }
 user=$(demo_profile_name) || exit 1
