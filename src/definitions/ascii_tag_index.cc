@@ -18,8 +18,8 @@ bool AsciiTagIndex::Build(const std::vector<std::u32string>& tags) {
   fourths_.clear();
   triples_.clear();
   groups_.clear();
+  quints_.clear();
   ranks_.clear();
-  fifthBits_.clear();
   empty_ = true;
 
   auto ascii = [](const std::u32string& tag) {
@@ -42,14 +42,15 @@ bool AsciiTagIndex::Build(const std::vector<std::u32string>& tags) {
 
   // One entry per tag of three or more characters, grouped as the search
   // reads them: by pair, third class, then the ending tags before the
-  // longer ones by fourth class, each group by rank.
+  // longer ones by fourth class, those by fifth class (the tags of four
+  // characters first), each by rank.
   struct Entry {
     unsigned c0, c1, c2;
     unsigned fourth;  // 0: the tag ends at three characters; else its fourth class
+    unsigned fifth;   // 0: the tag ends at four characters; else its fifth class
     uint32_t rank;
-    uint64_t fifthBit;  // bit 0: the tag ends at four characters
     bool operator<(const Entry& o) const {
-      return std::tie(c0, c1, c2, fourth, rank) < std::tie(o.c0, o.c1, o.c2, o.fourth, o.rank);
+      return std::tie(c0, c1, c2, fourth, fifth, rank) < std::tie(o.c0, o.c1, o.c2, o.fourth, o.fifth, o.rank);
     }
   };
   std::vector<Entry> entries;
@@ -74,8 +75,8 @@ bool AsciiTagIndex::Build(const std::vector<std::u32string>& tags) {
     }
     const unsigned c2 = classOf(tag[2]);
     pairThirds[c0 * 64 + c1] |= uint64_t{1} << c2;
-    entries.push_back(Entry{c0, c1, c2, tag.size() > 3 ? classOf(tag[3]) : 0u, static_cast<uint32_t>(rank),
-                            tag.size() > 4 ? bits_[tag[4]] : 1});
+    entries.push_back(Entry{c0, c1, c2, tag.size() > 3 ? classOf(tag[3]) : 0u, tag.size() > 4 ? classOf(tag[4]) : 0u,
+                            static_cast<uint32_t>(rank)});
   }
   std::sort(entries.begin(), entries.end());
   for (unsigned c = 0; c < 128; ++c) secondsAfter_[c] = bits_[c] ? seconds_[classes_[c]] : 0;
@@ -108,13 +109,17 @@ bool AsciiTagIndex::Build(const std::vector<std::u32string>& tags) {
       const uint64_t bit = uint64_t{1} << e.fourth;
       if (!(fourths & bit)) {
         fourths |= bit;
-        groups_.push_back(Group{at, at, 0});
+        groups_.push_back(Group{0, static_cast<uint32_t>(quints_.size())});
       }
-      groups_.back().end = at + 1;
-      groups_.back().fifths |= e.fifthBit;
+      Group& group = groups_.back();
+      const uint64_t fifthBit = uint64_t{1} << e.fifth;
+      if (!(group.fifths & fifthBit)) {
+        group.fifths |= fifthBit;
+        quints_.push_back(Quint{at, at});
+      }
+      quints_.back().end = at + 1;
     }
     ranks_.push_back(e.rank);
-    fifthBits_.push_back(e.fifthBit);
   }
   return true;
 }
@@ -122,8 +127,8 @@ bool AsciiTagIndex::Build(const std::vector<std::u32string>& tags) {
 size_t AsciiTagIndex::MemoryBytes() const {
   return sizeof(*this) + pairIds_.capacity() * sizeof(uint16_t) + pairs_.capacity() * sizeof(Pair) +
          fourths_.capacity() * sizeof(uint64_t) + triples_.capacity() * sizeof(Triple) +
-         groups_.capacity() * sizeof(Group) + ranks_.capacity() * sizeof(uint32_t) +
-         fifthBits_.capacity() * sizeof(uint64_t);
+         groups_.capacity() * sizeof(Group) + quints_.capacity() * sizeof(Quint) +
+         ranks_.capacity() * sizeof(uint32_t);
 }
 
 }  // namespace veltrane

@@ -1,4 +1,4 @@
-// A compact index of a tag list by the tags' first four characters, for the
+// A compact index of a tag list by the tags' first five characters, for the
 // search in ASCII text (most names).
 //
 // Only the ASCII characters that stand among some tag's first five get a
@@ -29,7 +29,7 @@ class AsciiTagIndex {
   bool Build(const std::vector<std::u32string>& tags);
 
   // The class bit of a byte: 0 for class 0 (any byte no tag has among its
-  // first four characters, bytes above ASCII included).
+  // first five characters, bytes above ASCII included).
   uint64_t Bit(unsigned char byte) const { return bits_[byte]; }
   static unsigned ClassOfBit(uint64_t bit) { return static_cast<unsigned>(std::countr_zero(bit)) & 63; }
   unsigned ClassOf(unsigned char byte) const { return classes_[byte]; }
@@ -66,21 +66,27 @@ class AsciiTagIndex {
     return {ranks_.data() + t.begin, t.endingEnd - t.begin};
   }
   // The longer tags of a triple whose fourth class is c3 (in its fourths):
-  // entries [begin, end) of RankAt and FifthBitAt, ascending by rank, and the
-  // class bits of their fifth characters.
+  // a group, with the classes of their fifth characters (bit 0: tags of
+  // four characters).
   struct Group {
+    uint64_t fifths = 0;
+    uint32_t quintBase = 0;  // id of the quint of the lowest fifth class
+  };
+  uint32_t GroupId(uint32_t triple, unsigned c3) const {
+    const uint64_t fourths = fourths_[triple] & ~uint64_t{1};
+    return triples_[triple].groupBase + CountBits(fourths & ((uint64_t{1} << c3) - 1));
+  }
+  const Group& GroupAt(uint32_t id) const { return groups_[id]; }
+  // The tags of a group whose fifth class is c4 (in its fifths; 0 for those
+  // of four characters): entries [begin, end) of RankAt, ascending.
+  struct Quint {
     uint32_t begin = 0;
     uint32_t end = 0;
-    uint64_t fifths = 0;
   };
-  const Group& GroupOf(uint32_t triple, unsigned c3) const {
-    const uint64_t fourths = fourths_[triple] & ~uint64_t{1};
-    return groups_[triples_[triple].groupBase + CountBits(fourths & ((uint64_t{1} << c3) - 1))];
+  const Quint& QuintOf(const Group& group, unsigned c4) const {
+    return quints_[group.quintBase + CountBits(group.fifths & ((uint64_t{1} << c4) - 1))];
   }
   uint32_t RankAt(uint32_t entry) const { return ranks_[entry]; }
-  // The class bit of the entry's fifth character; bit 0 (which no character
-  // has) when the tag has only four.
-  uint64_t FifthBitAt(uint32_t entry) const { return fifthBits_[entry]; }
 
   // No tag can occur in ASCII text.
   bool empty() const { return empty_; }
@@ -114,8 +120,8 @@ class AsciiTagIndex {
   std::vector<uint64_t> fourths_;  // by triple
   std::vector<Triple> triples_;
   std::vector<Group> groups_;
+  std::vector<Quint> quints_;
   std::vector<uint32_t> ranks_;
-  std::vector<uint64_t> fifthBits_;  // by entry, as ranks_
 };
 
 }  // namespace veltrane

@@ -155,12 +155,12 @@ bool SubstringAt(const Text& text, std::u32string_view needle, size_t at) {
   return true;
 }
 
-// The rest of the loose chain: each character from the fifth on is the first
-// occurrence after the previous one and must lie at most three places on.
+// The rest of the loose chain, once the tag's first `found` characters are
+// found and the last of them lies at `at`: each further character is the
+// first occurrence after the previous one and must lie at most three places on.
 template <class Text>
-bool ChainHoldsFrom(const Text& text, std::u32string_view tag, size_t fourth) {
-  size_t at = fourth;
-  for (size_t k = 4; k < tag.size(); ++k) {
+bool ChainHoldsFrom(const Text& text, std::u32string_view tag, size_t found, size_t at) {
+  for (size_t k = found; k < tag.size(); ++k) {
     const size_t last = std::min(at + 3, text.size() - 1);
     size_t next = at + 1;
     while (next <= last && text[next] != tag[k]) ++next;
@@ -407,7 +407,7 @@ FastMatcher::Hit FastMatcher::FindTag(const Text& text, bool firstOnly) const {
             const auto signedRank = static_cast<int32_t>(rank);
             if (best.Beaten(rank)) break;
             const std::u32string_view tag = tags_[rank];
-            if (!ChainHoldsFrom(text, tag, q3)) continue;
+            if (!ChainHoldsFrom(text, tag, 4, q3)) continue;
             const size_t start = looseStart > 0 && SubstringAt(text, tag, p) ? 0 : looseStart;
             if (best.Offer(signedRank, start, tag.size(), n) && firstOnly) return best;
           }
@@ -474,7 +474,7 @@ FastMatcher::Hit FastMatcher::FindTagAscii(const Text& text, bool firstOnly) con
           for (uint32_t rank : index.WithFourth(third, c3)) {
             if (best.Beaten(rank)) break;
             const std::u32string_view tag = tags_[rank];
-            if (!ChainHoldsFrom(text, tag, q3)) continue;
+            if (!ChainHoldsFrom(text, tag, 4, q3)) continue;
             const size_t start = looseStart > 0 && SubstringAt(text, tag, p) ? 0 : looseStart;
             if (best.Offer(static_cast<int32_t>(rank), start, tag.size(), n) && firstOnly) return best;
           }
@@ -528,12 +528,24 @@ FastMatcher::Hit FastMatcher::FindTagInClasses(const Text& text, bool firstOnly)
     return bit;
   };
 
-  // Each stage reads the chains of the one before; a window holds at most
-  // three classes, so a stage has at most three chains for each before.
+  // Each stage reads the chains of the one before and takes one class of a
+  // chain's next set at a time: a chain with more puts itself back at the
+  // end of its own list with the rest. The loops then have no branch that
+  // depends on the text. A window holds at most three classes, so a list
+  // grows to at most three times what it was given, and a stage makes at
+  // most one chain for each class it takes.
   using Chain = ChainStep;
   std::vector<Chain>& firsts = chainScratch_[0];
   std::vector<Chain>& pairs = chainScratch_[1];
   std::vector<Chain>& triples = chainScratch_[2];
+  std::vector<Chain>& groups = chainScratch_[3];
+  auto takeOne = [](std::vector<Chain>& list, size_t& count, const Chain& chain) {
+    const uint64_t bit = chain.next & (~chain.next + 1);
+    const uint64_t rest = chain.next ^ bit;
+    list[count] = Chain{chain.start, chain.last, chain.node, rest};
+    count += rest != 0;
+    return bit;
+  };
 
   // The first stage: the places whose character and one of the next three
   // begin a tag. The text's padding (three bytes no tag has) ends the window.
@@ -563,68 +575,77 @@ FastMatcher::Hit FastMatcher::FindTagInClasses(const Text& text, bool firstOnly)
     if (best.Offer(rank, 0, 1, n) && firstOnly) return best;
   }
 
+  room(firsts, 3 * firstCount + 1);
   room(pairs, 3 * firstCount);
   size_t pairCount = 0;
   for (size_t k = 0; k < firstCount; ++k) {
     const Chain chain = firsts[k];
-    for (uint64_t set = chain.next; set != 0;) {
-      const uint64_t bit = takeLowest(set);
-      const size_t q = firstOf(bit, chain.last);
-      const uint32_t pairId = index.PairId(chain.node, AsciiTagIndex::ClassOfBit(bit));
-      const AsciiTagIndex::Pair& pair = index.PairAt(pairId);
-      if (pair.rank != AsciiTagIndex::kNone) {
-        const bool substring = bits[chain.start + 1] == bit;
-        if (best.Offer(pair.rank, substring ? 0 : looseStart(chain.start), 2, n) && firstOnly) return best;
-      }
-      const uint64_t thirds = pair.thirds & windows[q + 1];
-      pairs[pairCount] = Chain{chain.start, static_cast<uint32_t>(q), pairId, thirds};
-      pairCount += thirds != 0;
+    const uint64_t bit = takeOne(firsts, firstCount, chain);
+    const size_t q = firstOf(bit, chain.last);
+    const uint32_t pairId = index.PairId(chain.node, AsciiTagIndex::ClassOfBit(bit));
+    const AsciiTagIndex::Pair& pair = index.PairAt(pairId);
+    if (pair.rank != AsciiTagIndex::kNone) {
+      const bool substring = bits[chain.start + 1] == bit;
+      if (best.Offer(pair.rank, substring ? 0 : looseStart(chain.start), 2, n) && firstOnly) return best;
     }
+    const uint64_t thirds = pair.thirds & windows[q + 1];
+    pairs[pairCount] = Chain{chain.start, static_cast<uint32_t>(q), pairId, thirds};
+    pairCount += thirds != 0;
   }
 
+  room(pairs, 3 * pairCount + 1);
   room(triples, 3 * pairCount);
   size_t tripleCount = 0;
   for (size_t k = 0; k < pairCount; ++k) {
     const Chain chain = pairs[k];
-    const AsciiTagIndex::Pair& pair = index.PairAt(chain.node);
-    for (uint64_t set = chain.next; set != 0;) {
-      const uint64_t bit = takeLowest(set);
-      const size_t q = firstOf(bit, chain.last + 1);
-      const uint32_t triple = index.TripleOf(pair, AsciiTagIndex::ClassOfBit(bit));
-      const uint64_t fourths = index.Fourths(triple);
-      if (fourths & 1) {
-        for (uint32_t rank : index.Ending(triple)) {
-          if (best.Beaten(rank)) break;
-          const size_t start = SubstringAt(text, tags_[rank], chain.start) ? 0 : looseStart(chain.start);
-          if (best.Offer(static_cast<int32_t>(rank), start, 3, n) && firstOnly) return best;
-        }
+    const uint64_t bit = takeOne(pairs, pairCount, chain);
+    const size_t q = firstOf(bit, chain.last + 1);
+    const uint32_t triple = index.TripleOf(index.PairAt(chain.node), AsciiTagIndex::ClassOfBit(bit));
+    const uint64_t fourths = index.Fourths(triple);
+    if (fourths & 1) {
+      for (uint32_t rank : index.Ending(triple)) {
+        if (best.Beaten(rank)) break;
+        const size_t start = SubstringAt(text, tags_[rank], chain.start) ? 0 : looseStart(chain.start);
+        if (best.Offer(static_cast<int32_t>(rank), start, 3, n) && firstOnly) return best;
       }
-      // Bit 0 (the ending tags) is in no window.
-      const uint64_t next = fourths & windows[q + 1];
-      triples[tripleCount] = Chain{chain.start, static_cast<uint32_t>(q), triple, next};
-      tripleCount += next != 0;
     }
+    // Bit 0 (the ending tags) is in no window.
+    const uint64_t next = fourths & windows[q + 1];
+    triples[tripleCount] = Chain{chain.start, static_cast<uint32_t>(q), triple, next};
+    tripleCount += next != 0;
   }
 
+  // The fourth character: a group of tags that share four characters goes
+  // on with those of their fifth characters that lie in the window after it
+  // (bit 0 lets the tags of four characters through).
+  room(triples, 3 * tripleCount + 1);
+  room(groups, 3 * tripleCount);
+  size_t groupCount = 0;
   for (size_t k = 0; k < tripleCount; ++k) {
     const Chain chain = triples[k];
-    for (uint64_t set = chain.next; set != 0;) {
-      const uint64_t bit = takeLowest(set);
-      const size_t q = firstOf(bit, chain.last + 1);
-      // The fifth character, if any, lies in the window after the fourth;
-      // bit 0 lets the tags of four characters through.
-      const uint64_t window = windows[q + 1] | 1;
-      const AsciiTagIndex::Group& group = index.GroupOf(chain.node, AsciiTagIndex::ClassOfBit(bit));
-      if ((group.fifths & window) == 0) continue;
-      for (uint32_t entry = group.begin; entry < group.end; ++entry) {
-        const uint32_t rank = index.RankAt(entry);
-        if (best.Beaten(rank)) break;
-        if ((index.FifthBitAt(entry) & window) == 0) continue;
-        const std::u32string_view tag = tags_[rank];
-        if (!ChainHoldsFrom(text, tag, q)) continue;
-        const size_t start = SubstringAt(text, tag, chain.start) ? 0 : looseStart(chain.start);
-        if (best.Offer(static_cast<int32_t>(rank), start, tag.size(), n) && firstOnly) return best;
-      }
+    const uint64_t bit = takeOne(triples, tripleCount, chain);
+    const size_t q = firstOf(bit, chain.last + 1);
+    const uint32_t groupId = index.GroupId(chain.node, AsciiTagIndex::ClassOfBit(bit));
+    const uint64_t next = index.GroupAt(groupId).fifths & (windows[q + 1] | 1);
+    groups[groupCount] = Chain{chain.start, static_cast<uint32_t>(q), groupId, next};
+    groupCount += next != 0;
+  }
+
+  // The fifth character, and the rest of each tag that shares the five.
+  room(groups, 3 * groupCount + 1);
+  for (size_t k = 0; k < groupCount; ++k) {
+    const Chain chain = groups[k];
+    const uint64_t bit = takeOne(groups, groupCount, chain);
+    // Where the fifth character is (of no matter for a tag of four).
+    const size_t q = firstOf(bit, chain.last + 1);
+    const AsciiTagIndex::Quint& quint = index.QuintOf(index.GroupAt(chain.node), AsciiTagIndex::ClassOfBit(bit));
+    for (uint32_t entry = quint.begin; entry < quint.end; ++entry) {
+      const uint32_t rank = index.RankAt(entry);
+      if (best.Beaten(rank)) break;
+      const std::u32string_view tag = tags_[rank];
+      if (!ChainHoldsFrom(text, tag, 5, q)) continue;
+      const size_t start = SubstringAt(text, tag, chain.start) ? 0 : looseStart(chain.start);
+      if (best.Offer(static_cast<int32_t>(rank), start, tag.size(), n) && firstOnly) return best;
     }
   }
   return best;
