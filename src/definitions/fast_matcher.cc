@@ -530,8 +530,8 @@ FastMatcher::Hit FastMatcher::FindTagInClasses(const Text& text, bool firstOnly)
 
   // Each stage reads the chains of the one before and takes one class of a
   // chain's next set at a time: a chain with more puts itself back at the
-  // end of its own list with the rest. The loops then have no branch that
-  // depends on the text. A window holds at most three classes, so a list
+  // end of its own list with the rest. The loops then branch on the text
+  // only where a tag is near. A window holds at most three classes, so a list
   // grows to at most three times what it was given, and a stage makes at
   // most one chain for each class it takes.
   using Chain = ChainStep;
