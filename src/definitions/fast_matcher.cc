@@ -529,22 +529,40 @@ FastMatcher::Hit FastMatcher::FindTagInClasses(const Text& text, bool firstOnly)
   };
 
   // Each stage reads the chains of the one before and takes one class of a
-  // chain's next set at a time: a chain with more puts itself back at the
-  // end of its own list with the rest. The loops then branch on the text
-  // only where a tag is near. A window holds at most three classes, so a list
-  // grows to at most three times what it was given, and a stage makes at
-  // most one chain for each class it takes.
+  // chain's next set at a time, so that the loops branch on the text only
+  // where a tag is near. A window holds at most three classes, so a stage
+  // makes at most three chains for each it is given (four at the fourth
+  // character, whose set may also hold bit 0).
   using Chain = ChainStep;
   std::vector<Chain>& firsts = chainScratch_[0];
   std::vector<Chain>& pairs = chainScratch_[1];
   std::vector<Chain>& triples = chainScratch_[2];
   std::vector<Chain>& groups = chainScratch_[3];
-  auto takeOne = [](std::vector<Chain>& list, size_t& count, const Chain& chain) {
-    const uint64_t bit = chain.next & (~chain.next + 1);
-    const uint64_t rest = chain.next ^ bit;
-    list[count] = Chain{chain.start, chain.last, chain.node, rest};
-    count += rest != 0;
-    return bit;
+  std::vector<Chain>& spare = chainScratch_[4];
+  // Calls body(chain, bit) once for each class in each chain's next set: the
+  // lowest class of every chain first, then the next of those with more, and
+  // so on (a window holds at most three classes, so three or four rounds).
+  // A chain with classes left goes to the spare list, not back onto the one
+  // being read: a load from a place just stored to would wait for the store
+  // (about 5% of the search). False when body asks to stop.
+  auto forEachNextClass = [&spare](std::vector<Chain>& chains, size_t count, auto&& body) {
+    if (spare.size() < count) spare.resize(count);
+    Chain* list = chains.data();
+    Chain* rest = spare.data();
+    while (count != 0) {
+      size_t left = 0;
+      for (size_t k = 0; k < count; ++k) {
+        const Chain chain = list[k];
+        const uint64_t bit = chain.next & (~chain.next + 1);
+        const uint64_t others = chain.next ^ bit;
+        rest[left] = Chain{chain.start, chain.last, chain.node, others};
+        left += others != 0;
+        if (!body(chain, bit)) return false;
+      }
+      std::swap(list, rest);
+      count = left;
+    }
+    return true;
   };
 
   // The first stage: the places whose character and one of the next three
@@ -575,67 +593,62 @@ FastMatcher::Hit FastMatcher::FindTagInClasses(const Text& text, bool firstOnly)
     if (best.Offer(rank, 0, 1, n) && firstOnly) return best;
   }
 
-  room(firsts, 3 * firstCount + 1);
   room(pairs, 3 * firstCount);
   size_t pairCount = 0;
-  for (size_t k = 0; k < firstCount; ++k) {
-    const Chain chain = firsts[k];
-    const uint64_t bit = takeOne(firsts, firstCount, chain);
-    const size_t q = firstOf(bit, chain.last);
-    const uint32_t pairId = index.PairId(chain.node, AsciiTagIndex::ClassOfBit(bit));
-    const AsciiTagIndex::Pair& pair = index.PairAt(pairId);
-    if (pair.rank != AsciiTagIndex::kNone) {
-      const bool substring = bits[chain.start + 1] == bit;
-      if (best.Offer(pair.rank, substring ? 0 : looseStart(chain.start), 2, n) && firstOnly) return best;
-    }
-    const uint64_t thirds = pair.thirds & windows[q + 1];
-    pairs[pairCount] = Chain{chain.start, static_cast<uint32_t>(q), pairId, thirds};
-    pairCount += thirds != 0;
+  if (!forEachNextClass(firsts, firstCount, [&](const Chain& chain, uint64_t bit) {
+        const size_t q = firstOf(bit, chain.last);
+        const uint32_t pairId = index.PairId(chain.node, AsciiTagIndex::ClassOfBit(bit));
+        const AsciiTagIndex::Pair& pair = index.PairAt(pairId);
+        if (pair.rank != AsciiTagIndex::kNone) {
+          const bool substring = bits[chain.start + 1] == bit;
+          if (best.Offer(pair.rank, substring ? 0 : looseStart(chain.start), 2, n) && firstOnly) return false;
+        }
+        const uint64_t thirds = pair.thirds & windows[q + 1];
+        pairs[pairCount] = Chain{chain.start, static_cast<uint32_t>(q), pairId, thirds};
+        pairCount += thirds != 0;
+        return true;
+      })) {
+    return best;
   }
 
-  room(pairs, 3 * pairCount + 1);
   room(triples, 3 * pairCount);
   size_t tripleCount = 0;
-  for (size_t k = 0; k < pairCount; ++k) {
-    const Chain chain = pairs[k];
-    const uint64_t bit = takeOne(pairs, pairCount, chain);
-    const size_t q = firstOf(bit, chain.last + 1);
-    const uint32_t triple = index.TripleOf(index.PairAt(chain.node), AsciiTagIndex::ClassOfBit(bit));
-    const uint64_t fourths = index.Fourths(triple);
-    if (fourths & 1) {
-      for (uint32_t rank : index.Ending(triple)) {
-        if (best.Beaten(rank)) break;
-        const size_t start = SubstringAt(text, tags_[rank], chain.start) ? 0 : looseStart(chain.start);
-        if (best.Offer(static_cast<int32_t>(rank), start, 3, n) && firstOnly) return best;
-      }
-    }
-    // Bit 0 (the ending tags) is in no window.
-    const uint64_t next = fourths & windows[q + 1];
-    triples[tripleCount] = Chain{chain.start, static_cast<uint32_t>(q), triple, next};
-    tripleCount += next != 0;
+  if (!forEachNextClass(pairs, pairCount, [&](const Chain& chain, uint64_t bit) {
+        const size_t q = firstOf(bit, chain.last + 1);
+        const uint32_t triple = index.TripleOf(index.PairAt(chain.node), AsciiTagIndex::ClassOfBit(bit));
+        const uint64_t fourths = index.Fourths(triple);
+        if (fourths & 1) {
+          for (uint32_t rank : index.Ending(triple)) {
+            if (best.Beaten(rank)) break;
+            const size_t start = SubstringAt(text, tags_[rank], chain.start) ? 0 : looseStart(chain.start);
+            if (best.Offer(static_cast<int32_t>(rank), start, 3, n) && firstOnly) return false;
+          }
+        }
+        // Bit 0 (the ending tags) is in no window.
+        const uint64_t next = fourths & windows[q + 1];
+        triples[tripleCount] = Chain{chain.start, static_cast<uint32_t>(q), triple, next};
+        tripleCount += next != 0;
+        return true;
+      })) {
+    return best;
   }
 
   // The fourth character: a group of tags that share four characters goes
   // on with those of their fifth characters that lie in the window after it
   // (bit 0 lets the tags of four characters through).
-  room(triples, 3 * tripleCount + 1);
-  room(groups, 3 * tripleCount);
+  room(groups, 4 * tripleCount);
   size_t groupCount = 0;
-  for (size_t k = 0; k < tripleCount; ++k) {
-    const Chain chain = triples[k];
-    const uint64_t bit = takeOne(triples, tripleCount, chain);
+  forEachNextClass(triples, tripleCount, [&](const Chain& chain, uint64_t bit) {
     const size_t q = firstOf(bit, chain.last + 1);
     const uint32_t groupId = index.GroupId(chain.node, AsciiTagIndex::ClassOfBit(bit));
     const uint64_t next = index.GroupAt(groupId).fifths & (windows[q + 1] | 1);
     groups[groupCount] = Chain{chain.start, static_cast<uint32_t>(q), groupId, next};
     groupCount += next != 0;
-  }
+    return true;
+  });
 
   // The fifth character, and the rest of each tag that shares the five.
-  room(groups, 3 * groupCount + 1);
-  for (size_t k = 0; k < groupCount; ++k) {
-    const Chain chain = groups[k];
-    const uint64_t bit = takeOne(groups, groupCount, chain);
+  forEachNextClass(groups, groupCount, [&](const Chain& chain, uint64_t bit) {
     // Where the fifth character is (of no matter for a tag of four).
     const size_t q = firstOf(bit, chain.last + 1);
     const AsciiTagIndex::Quint& quint = index.QuintOf(index.GroupAt(chain.node), AsciiTagIndex::ClassOfBit(bit));
@@ -645,9 +658,10 @@ FastMatcher::Hit FastMatcher::FindTagInClasses(const Text& text, bool firstOnly)
       const std::u32string_view tag = tags_[rank];
       if (!ChainHoldsFrom(text, tag, 5, q)) continue;
       const size_t start = SubstringAt(text, tag, chain.start) ? 0 : looseStart(chain.start);
-      if (best.Offer(static_cast<int32_t>(rank), start, tag.size(), n) && firstOnly) return best;
+      if (best.Offer(static_cast<int32_t>(rank), start, tag.size(), n) && firstOnly) return false;
     }
-  }
+    return true;
+  });
   return best;
 }
 

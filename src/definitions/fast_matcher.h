@@ -101,7 +101,9 @@ class FastMatcher {
     uint32_t node;
     uint64_t next;
   };
-  mutable std::vector<ChainStep> chainScratch_[4];
+  // The chains of the four stages, and the spare list of those with classes
+  // left to take.
+  mutable std::vector<ChainStep> chainScratch_[5];
   PrefixTrie exclusionIndex_;
   // Filters on the first characters of the exclusions with an ASCII start:
   // the one-character ones, the two-character ones, and a hashed set of the
