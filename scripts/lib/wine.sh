@@ -13,23 +13,56 @@
 #                                 and leaves the environment of wine_env exported
 #   wine_prefix_check PREFIX      fails when a link under drive_c leads out of the prefix
 #   wine_prefix_stop PREFIX       waits for the prefix's wineserver to end (kills it after a while)
+#   wine32_usable                 Wine's 32-bit part is installed and can run here
+#   wine_select_loader            runs wine's 64-bit loader where the 32-bit one can't run (see below)
 #
 # Functions return non-zero on failure and print why on stderr; they never exit.
 
 # Marker written once a prefix is complete: the wine it was made with.
 WINE_PREFIX_MARKER=.veltrane-prefix
 
-# The wine version, and whether its 32-bit part was there: a prefix made
+WINE_LOADER32=/usr/lib/wine/wine
+WINE_LOADER64=/usr/lib/wine/wine64
+# Where the stand-ins for wine's launcher go when the 32-bit loader can't run.
+WINE_LOADER_SHIMS=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)/build/wine64-only
+
+# Wine's 32-bit part is installed and this machine can run it. Some machines
+# can't run 32-bit Linux programs at all (the kernel or the virtual machine
+# refuses them with "Exec format error").
+wine32_usable() { [ -x "$WINE_LOADER32" ] && "$WINE_LOADER32" --version >/dev/null 2>&1; }
+
+# Wine's launcher runs the 32-bit loader whenever it is installed, for 64-bit
+# programs too, so where that loader can't run every wine call fails. There
+# wine and wine-stable (which wineboot and the other tools call) are put
+# ahead on PATH as small scripts that run the 64-bit loader: 64-bit programs
+# run, 32-bit ones can't. Elsewhere this does nothing.
+wine_select_loader() {
+  [ -x "$WINE_LOADER32" ] && [ -x "$WINE_LOADER64" ] || return 0
+  wine32_usable && return 0
+  local name
+  mkdir -p "$WINE_LOADER_SHIMS" || return 1
+  for name in wine wine-stable; do
+    printf '#!/bin/sh\n# The 32-bit loader cannot run on this machine: see scripts/lib/wine.sh.\nexport WINELOADER=%s\nexec %s "$@"\n' \
+      "$WINE_LOADER64" "$WINE_LOADER64" >"$WINE_LOADER_SHIMS/$name" && chmod +x "$WINE_LOADER_SHIMS/$name" || return 1
+  done
+  case ":$PATH:" in
+    *":$WINE_LOADER_SHIMS:"*) ;;
+    *) export PATH="$WINE_LOADER_SHIMS:$PATH" ;;
+  esac
+}
+
+# The wine version, and whether its 32-bit part could run: a prefix made
 # without it cannot run 32-bit programs even after it is installed.
 wine_stamp() {
   local stamp
   stamp=$(wine --version 2>/dev/null) || return 1
-  [ -x /usr/lib/wine/wine ] && stamp+=" +wine32"
+  wine32_usable && stamp+=" +wine32"
   printf '%s\n' "$stamp"
 }
 
 wine_env() {
   local prefix=$1 home=$2
+  wine_select_loader || return 1
   mkdir -p "$home" || return 1
   prefix=$(cd "$(dirname "$prefix")" && pwd)/$(basename "$prefix")
   home=$(cd "$home" && pwd)
