@@ -531,8 +531,7 @@ FastMatcher::Hit FastMatcher::FindTagInClasses(const Text& text, bool firstOnly)
   // Each stage reads the chains of the one before and takes one class of a
   // chain's next set at a time, so that the loops branch on the text only
   // where a tag is near. A window holds at most three classes, so a stage
-  // makes at most three chains for each it is given (four at the fourth
-  // character, whose set may also hold bit 0).
+  // makes at most three chains for each it is given.
   using Chain = ChainStep;
   std::vector<Chain>& firsts = chainScratch_[0];
   std::vector<Chain>& pairs = chainScratch_[1];
@@ -541,7 +540,8 @@ FastMatcher::Hit FastMatcher::FindTagInClasses(const Text& text, bool firstOnly)
   std::vector<Chain>& spare = chainScratch_[4];
   // Calls body(chain, bit) once for each class in each chain's next set: the
   // lowest class of every chain first, then the next of those with more, and
-  // so on (a window holds at most three classes, so three or four rounds).
+  // so on (a window holds at most three classes, and a set of fifth
+  // characters also bit 0, so four rounds at most).
   // A chain with classes left goes to the spare list, not back onto the one
   // being read: a load from a place just stored to would wait for the store
   // (about 5% of the search). False when body asks to stop.
@@ -636,7 +636,7 @@ FastMatcher::Hit FastMatcher::FindTagInClasses(const Text& text, bool firstOnly)
   // The fourth character: a group of tags that share four characters goes
   // on with those of their fifth characters that lie in the window after it
   // (bit 0 lets the tags of four characters through).
-  room(groups, 4 * tripleCount);
+  room(groups, 3 * tripleCount);
   size_t groupCount = 0;
   forEachNextClass(triples, tripleCount, [&](const Chain& chain, uint64_t bit) {
     const size_t q = firstOf(bit, chain.last + 1);
