@@ -15,7 +15,6 @@ bool AsciiTagIndex::Build(const std::vector<std::u32string>& tags) {
   std::fill(std::begin(seconds_), std::end(seconds_), 0);
   pairIds_.assign(64 * 64, 0);
   pairs_.assign(1, Pair{});
-  fourths_.clear();
   triples_.clear();
   groups_.clear();
   quints_.clear();
@@ -38,7 +37,7 @@ bool AsciiTagIndex::Build(const std::vector<std::u32string>& tags) {
     bits_[c] = uint64_t{1} << classes;
     classes_[c] = static_cast<uint8_t>(classes);
   }
-  auto classOf = [this](char32_t c) { return ClassOfBit(bits_[c]); };
+  auto classOf = [this](char32_t c) { return classes_[c]; };
 
   // One entry per tag of three or more characters, grouped as the search
   // reads them: by pair, third class, then the ending tags before the
@@ -95,30 +94,27 @@ bool AsciiTagIndex::Build(const std::vector<std::u32string>& tags) {
     const bool newTriple = k == 0 || std::tie(e.c0, e.c1, e.c2) != std::tie(entries[k - 1].c0, entries[k - 1].c1,
                                                                             entries[k - 1].c2);
     const bool newPair = k == 0 || std::tie(e.c0, e.c1) != std::tie(entries[k - 1].c0, entries[k - 1].c1);
-    if (newPair) pairs_[pairIds_[e.c0 * 64 + e.c1]].tripleBase = static_cast<uint32_t>(triples_.size());
-    if (newTriple) {
-      triples_.push_back(Triple{at, at, static_cast<uint32_t>(groups_.size())});
-      fourths_.push_back(0);
-    }
+    if (newPair) pairs_[PairId(e.c0, e.c1)].tripleBase = static_cast<uint32_t>(triples_.size());
+    if (newTriple) triples_.push_back(Triple{0, static_cast<uint32_t>(groups_.size()), kNone});
     Triple& triple = triples_.back();
-    uint64_t& fourths = fourths_.back();
     if (e.fourth == 0) {
-      fourths |= 1;
-      triple.endingEnd = at + 1;
-    } else {
-      const uint64_t bit = uint64_t{1} << e.fourth;
-      if (!(fourths & bit)) {
-        fourths |= bit;
-        groups_.push_back(Group{0, static_cast<uint32_t>(quints_.size())});
-      }
-      Group& group = groups_.back();
-      const uint64_t fifthBit = uint64_t{1} << e.fifth;
-      if (!(group.fifths & fifthBit)) {
-        group.fifths |= fifthBit;
-        quints_.push_back(Quint{at, at});
-      }
-      quints_.back().end = at + 1;
+      // Three characters are three classes, so all the tags that end here
+      // are the same text: the lowest rank (sorted first) speaks for them.
+      if (triple.rank == kNone) triple.rank = static_cast<int32_t>(e.rank);
+      continue;
     }
+    const uint64_t bit = uint64_t{1} << e.fourth;
+    if (!(triple.fourths & bit)) {
+      triple.fourths |= bit;
+      groups_.push_back(Group{0, static_cast<uint32_t>(quints_.size())});
+    }
+    Group& group = groups_.back();
+    const uint64_t fifthBit = uint64_t{1} << e.fifth;
+    if (!(group.fifths & fifthBit)) {
+      group.fifths |= fifthBit;
+      quints_.push_back(Quint{at, at});
+    }
+    quints_.back().end = at + 1;
     ranks_.push_back(e.rank);
   }
   return true;
@@ -126,8 +122,7 @@ bool AsciiTagIndex::Build(const std::vector<std::u32string>& tags) {
 
 size_t AsciiTagIndex::MemoryBytes() const {
   return sizeof(*this) + pairIds_.capacity() * sizeof(uint16_t) + pairs_.capacity() * sizeof(Pair) +
-         fourths_.capacity() * sizeof(uint64_t) + triples_.capacity() * sizeof(Triple) +
-         groups_.capacity() * sizeof(Group) + quints_.capacity() * sizeof(Quint) +
+         triples_.capacity() * sizeof(Triple) + groups_.capacity() * sizeof(Group) + quints_.capacity() * sizeof(Quint) +
          ranks_.capacity() * sizeof(uint32_t);
 }
 

@@ -14,7 +14,6 @@
 #include <bit>
 #include <cstddef>
 #include <cstdint>
-#include <span>
 #include <string>
 #include <vector>
 
@@ -53,18 +52,19 @@ class AsciiTagIndex {
   uint32_t PairId(unsigned c0, unsigned c1) const { return pairIds_[c0 * 64 + c1]; }
   const Pair& PairAt(uint32_t id) const { return pairs_[id]; }
 
+  // Tags beginning with three given classes: all that the third and the
+  // fourth stage read of them lies together, one cache line to bring in
+  // where the scan's walk has pushed the index out of the cache.
+  struct Triple {
+    uint64_t fourths = 0;      // classes of the fourth characters of the longer tags
+    uint32_t groupBase = 0;    // id of the group of the lowest fourth class
+    int32_t rank = kNone;      // lowest rank of the three-character tags
+  };
   // The triple below a pair whose third class is c2 (in pair.thirds).
   uint32_t TripleOf(const Pair& pair, unsigned c2) const {
     return pair.tripleBase + CountBits(pair.thirds & ((uint64_t{1} << c2) - 1));
   }
-  // Bit 0: tags of exactly three characters end at the triple; the other
-  // bits: the classes of the fourth characters of the longer ones.
-  uint64_t Fourths(uint32_t triple) const { return fourths_[triple]; }
-  // The three-character tags of a triple, ascending.
-  std::span<const uint32_t> Ending(uint32_t triple) const {
-    const Triple& t = triples_[triple];
-    return {ranks_.data() + t.begin, t.endingEnd - t.begin};
-  }
+  const Triple& TripleAt(uint32_t id) const { return triples_[id]; }
   // The longer tags of a triple whose fourth class is c3 (in its fourths):
   // a group, with the classes of their fifth characters (bit 0: tags of
   // four characters).
@@ -72,9 +72,8 @@ class AsciiTagIndex {
     uint64_t fifths = 0;
     uint32_t quintBase = 0;  // id of the quint of the lowest fifth class
   };
-  uint32_t GroupId(uint32_t triple, unsigned c3) const {
-    const uint64_t fourths = fourths_[triple] & ~uint64_t{1};
-    return triples_[triple].groupBase + CountBits(fourths & ((uint64_t{1} << c3) - 1));
+  uint32_t GroupId(const Triple& triple, unsigned c3) const {
+    return triple.groupBase + CountBits(triple.fourths & ((uint64_t{1} << c3) - 1));
   }
   const Group& GroupAt(uint32_t id) const { return groups_[id]; }
   // The tags of a group whose fifth class is c4 (in its fifths; 0 for those
@@ -103,11 +102,6 @@ class AsciiTagIndex {
     return static_cast<uint32_t>((x * 0x0101010101010101ull) >> 56);
   }
 
-  struct Triple {
-    uint32_t begin = 0;      // in ranks_: the three-character tags first
-    uint32_t endingEnd = 0;  // then the longer ones, by fourth class
-    uint32_t groupBase = 0;  // first of its groups in groups_
-  };
   bool empty_ = true;
   uint64_t bits_[256] = {};
   uint8_t classes_[256] = {};
@@ -117,7 +111,6 @@ class AsciiTagIndex {
   uint64_t secondsAfter_[256] = {};
   std::vector<uint16_t> pairIds_;  // 64 x 64; 0 is an empty pair
   std::vector<Pair> pairs_;
-  std::vector<uint64_t> fourths_;  // by triple
   std::vector<Triple> triples_;
   std::vector<Group> groups_;
   std::vector<Quint> quints_;

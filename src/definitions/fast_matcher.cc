@@ -89,8 +89,25 @@ class FoldedText {
  public:
   explicit FoldedText(std::string_view text) : length_(text.size()) {
     unsigned char* out = buffer_.Prepare(text.size());
-    unsigned char seen = 0;
-    for (size_t i = 0; i < text.size(); ++i) {
+    // Eight bytes at a time: every text the scan examines is folded.
+    uint64_t seen8 = 0;
+    size_t i = 0;
+    for (; i + 8 <= text.size(); i += 8) {
+      uint64_t x;
+      std::memcpy(&x, text.data() + i, 8);
+      seen8 |= x;
+      // Bit 7 of each byte: at least 'A', above 'Z', and so an upper-case
+      // letter; no sum carries into the next byte.
+      const uint64_t low7 = x & 0x7f7f7f7f7f7f7f7full;
+      const uint64_t fromA = low7 + 0x3f3f3f3f3f3f3f3full;
+      const uint64_t pastZ = low7 + 0x2525252525252525ull;
+      const uint64_t upper = fromA & ~pastZ & ~x & 0x8080808080808080ull;
+      x |= upper >> 2;  // 0x20 on each upper-case letter
+      std::memcpy(out + i, &x, 8);
+    }
+    auto seen = static_cast<unsigned char>(seen8 | seen8 >> 8 | seen8 >> 16 | seen8 >> 24 | seen8 >> 32 |
+                                           seen8 >> 40 | seen8 >> 48 | seen8 >> 56);
+    for (; i < text.size(); ++i) {
       const auto c = static_cast<unsigned char>(text[i]);
       seen |= c;
       out[i] = static_cast<unsigned char>(c + (static_cast<unsigned char>(c - 'A') < 26 ? 0x20 : 0));
@@ -179,11 +196,10 @@ bool TestBit(const uint64_t (&bits)[N], size_t i) {
   return (bits[i >> 6] >> (i & 63)) & 1;
 }
 
-// Three ASCII characters hashed into the exclusions' filter.
-size_t TripleSlot(char32_t c0, char32_t c1, char32_t c2) {
+// Three ASCII characters hashed into the exclusions' filter of 2^bits bits.
+size_t TripleSlot(char32_t c0, char32_t c1, char32_t c2, int bits) {
   const uint32_t key = c0 | (c1 << 7) | (c2 << 14);
-  constexpr int kTripleBits = 15;  // the size of FastMatcher::exclusionTriples_
-  return (key * 2654435761u) >> (32 - kTripleBits);
+  return (key * 2654435761u) >> (32 - bits);
 }
 
 // A set of ASCII characters.
@@ -267,6 +283,16 @@ std::unique_ptr<FastMatcher> FastMatcher::Build(const StringList& tags, const St
   matcher->exclusionIndex_ = PrefixTrie(folded);
   matcher->exclusions_.Assign(folded);
   for (const auto& exclusion : folded) matcher->longestExclusion_ = std::max(matcher->longestExclusion_, exclusion.size());
+  matcher->anyExclusion_ = matcher->longestExclusion_ > 0;
+  // The filter of the longer exclusions' first three characters: about 128
+  // bits for each, so that few places pass it by chance, and no bigger,
+  // since the scan's walk pushes it out of the cache between two texts.
+  size_t longer = 0;
+  for (const auto& exclusion : folded) longer += exclusion.size() >= 3;
+  while (matcher->exclusionTripleBits_ < 15 && (size_t{1} << matcher->exclusionTripleBits_) < 128 * longer) {
+    ++matcher->exclusionTripleBits_;
+  }
+  matcher->exclusionTriples_.assign((size_t{1} << matcher->exclusionTripleBits_) / 64, 0);
   for (const auto& exclusion : folded) {
     const size_t ascii = static_cast<size_t>(
         std::find_if(exclusion.begin(), exclusion.end(), [](char32_t c) { return c >= 128; }) - exclusion.begin());
@@ -277,7 +303,8 @@ std::unique_ptr<FastMatcher> FastMatcher::Build(const StringList& tags, const St
       SetBit(matcher->exclusionPairs_, exclusion[0] * 128 + exclusion[1]);
       matcher->hasShortExclusions_ = true;
     } else if (exclusion.size() >= 3 && ascii >= 3) {
-      SetBit(matcher->exclusionTriples_, TripleSlot(exclusion[0], exclusion[1], exclusion[2]));
+      const size_t slot = TripleSlot(exclusion[0], exclusion[1], exclusion[2], matcher->exclusionTripleBits_);
+      matcher->exclusionTriples_[slot >> 6] |= uint64_t{1} << (slot & 63);
     }
   }
 
@@ -304,35 +331,60 @@ bool FastMatcher::MayStartExclusion(char32_t c0, char32_t c1, char32_t c2, size_
   if (c0 >= 128 || (left > 1 && c1 >= 128) || (left > 2 && c2 >= 128)) return true;  // no filter
   return (hasShortExclusions_ && (TestBit(exclusionSingles_, c0) ||
                                   (left > 1 && TestBit(exclusionPairs_, c0 * 128 + c1)))) ||
-         (left > 2 && TestBit(exclusionTriples_, TripleSlot(c0, c1, c2)));
+         (left > 2 && TripleMayStartExclusion(TripleSlot(c0, c1, c2, exclusionTripleBits_)));
 }
 
 template <class Text>
 bool FastMatcher::ContainsExclusion(const Text& text) const {
+  if (!anyExclusion_) return false;
+  const size_t n = text.size();
+  if constexpr (Text::kAscii) {
+    // The common case: ASCII text, and exclusions of three or more
+    // characters. The places whose three characters pass the hashed filter
+    // are taken 64 at a time without a branch on the text: which of them
+    // pass ("win" begins "windows" as well as "winrar") is too irregular
+    // for the processor to guess.
+    if (!hasShortExclusions_) {
+      for (size_t block = 0; block + 2 < n; block += 64) {
+        const size_t end = std::min(n - 2, block + 64);
+        uint64_t passing = 0;
+        for (size_t p = block; p < end; ++p) {
+          const uint64_t pass =
+              TripleMayStartExclusion(TripleSlot(text[p], text[p + 1], text[p + 2], exclusionTripleBits_));
+          passing |= pass << (p - block);
+        }
+        for (; passing != 0; passing &= passing - 1) {
+          if (ExclusionAt(text, block + static_cast<size_t>(std::countr_zero(passing)))) return true;
+        }
+      }
+      return false;
+    }
+  }
+  for (size_t p = 0; p < n; ++p) {
+    const char32_t c1 = p + 1 < n ? text[p + 1] : 0;
+    const char32_t c2 = p + 2 < n ? text[p + 2] : 0;
+    if (MayStartExclusion(text[p], c1, c2, n - p) && ExclusionAt(text, p)) return true;
+  }
+  return false;
+}
+
+template <class Text>
+bool FastMatcher::ExclusionAt(const Text& text, size_t p) const {
   const size_t n = text.size();
   const PrefixTrie& index = exclusionIndex_;
-  for (size_t p = 0; p < n; ++p) {
-    const char32_t c0 = text[p];
-    const char32_t c1 = p + 1 < n ? text[p + 1] : 0;
-    if constexpr (Text::kAscii) {
-      // The common case, kept tight: exclusions of three or more characters.
-      if (!hasShortExclusions_ && p + 2 < n && !TestBit(exclusionTriples_, TripleSlot(c0, c1, text[p + 2]))) continue;
-    }
-    if (!MayStartExclusion(c0, c1, p + 2 < n ? text[p + 2] : 0, n - p)) continue;
-    const int32_t first = index.First(c0);
-    if (first == PrefixTrie::kNone) continue;
-    if (index.Level1(first).rank != PrefixTrie::kNone) return true;
-    if (p + 1 >= n) continue;
-    const int32_t second = index.Second(first, c1);
-    if (second == PrefixTrie::kNone) continue;
-    const PrefixTrie::Node& node = index.Level2(second);
-    if (node.rank != PrefixTrie::kNone) return true;
-    if (p + 2 >= n || !index.AnyThird(node, text[p + 2])) continue;
-    const int32_t third = index.Third(second, text[p + 2]);
-    if (third == PrefixTrie::kNone) continue;
-    for (uint32_t rank : index.Ranks(third)) {
-      if (SubstringAt(text, exclusions_[rank], p)) return true;
-    }
+  const int32_t first = index.First(text[p]);
+  if (first == PrefixTrie::kNone) return false;
+  if (index.Level1(first).rank != PrefixTrie::kNone) return true;
+  if (p + 1 >= n) return false;
+  const int32_t second = index.Second(first, text[p + 1]);
+  if (second == PrefixTrie::kNone) return false;
+  const PrefixTrie::Node& node = index.Level2(second);
+  if (node.rank != PrefixTrie::kNone) return true;
+  if (p + 2 >= n || !index.AnyThird(node, text[p + 2])) return false;
+  const int32_t third = index.Third(second, text[p + 2]);
+  if (third == PrefixTrie::kNone) return false;
+  for (uint32_t rank : index.Ranks(third)) {
+    if (SubstringAt(text, exclusions_[rank], p)) return true;
   }
   return false;
 }
@@ -503,16 +555,20 @@ FastMatcher::Hit FastMatcher::FindTagInClasses(const Text& text, bool firstOnly)
     if (scratch.size() < size) scratch.resize(size);
   };
 
-  // bits[i]: the class bit at i (0 past the end); windows[i]: bits[i, i + 3).
-  // Both are filled by the first stage's pass.
-  room(classScratch_, 2 * n + 4);
-  uint64_t* const bits = classScratch_.data();
-  uint64_t* const windows = bits + n + 3;
-  // The first of positions from, from + 1, from + 2 that holds the class
+  // classesAt[i]: the class at i (0 past the end); windows[i]: the bits of
+  // the classes at i, i + 1 and i + 2. Both are filled by the first stage's
+  // pass. The classes are kept as bytes: the scan's walk pushes this
+  // scratch out of the cache between two texts, and every line written
+  // again must first be brought back.
+  room(windowScratch_, n + 1);
+  room(classScratch_, n + 3);
+  uint64_t* const windows = windowScratch_.data();
+  uint8_t* const classesAt = classScratch_.data();
+  // The first of positions from, from + 1, from + 2 that holds class c
   // (one does), worked out without a branch.
-  auto firstOf = [bits](uint64_t bit, size_t from) {
-    const size_t notFirst = bits[from] != bit;
-    const size_t notSecond = bits[from + 1] != bit;
+  auto firstOf = [classesAt](unsigned c, size_t from) {
+    const size_t notFirst = classesAt[from] != c;
+    const size_t notSecond = classesAt[from + 1] != c;
     return from + notFirst + (notFirst & notSecond);
   };
   // The earliest start whose first occurrence of the character at p is p.
@@ -570,21 +626,26 @@ FastMatcher::Hit FastMatcher::FindTagInClasses(const Text& text, bool firstOnly)
   room(firsts, n);
   size_t firstCount = 0;
   uint64_t present = 0;
+  unsigned class1 = index.ClassOf(chars[0]);
+  unsigned class2 = index.ClassOf(chars[1]);
   uint64_t bit1 = index.Bit(chars[0]);
   uint64_t bit2 = index.Bit(chars[1]);
   for (size_t p = 0; p < n; ++p) {
+    const unsigned class0 = class1;
     const uint64_t bit0 = bit1;
+    class1 = class2;
     bit1 = bit2;
+    class2 = index.ClassOf(chars[p + 2]);
     bit2 = index.Bit(chars[p + 2]);
     const uint64_t window = bit0 | bit1 | bit2;
-    bits[p] = bit0;
+    classesAt[p] = static_cast<uint8_t>(class0);
     windows[p] = window;
     present |= bit0;
     const uint64_t next = index.SecondsAfter(chars[p]) & window;
-    firsts[firstCount] = Chain{static_cast<uint32_t>(p), static_cast<uint32_t>(p), index.ClassOf(chars[p]), next};
+    firsts[firstCount] = Chain{static_cast<uint32_t>(p), static_cast<uint32_t>(p), class0, next};
     firstCount += next != 0;
   }
-  std::fill(bits + n, bits + n + 3, 0);
+  std::fill(classesAt + n, classesAt + n + 3, 0);
   windows[n] = 0;
 
   // A one-character tag anywhere in the text passes at start 1.
@@ -596,11 +657,12 @@ FastMatcher::Hit FastMatcher::FindTagInClasses(const Text& text, bool firstOnly)
   room(pairs, 3 * firstCount);
   size_t pairCount = 0;
   if (!forEachNextClass(firsts, firstCount, [&](const Chain& chain, uint64_t bit) {
-        const size_t q = firstOf(bit, chain.last);
-        const uint32_t pairId = index.PairId(chain.node, AsciiTagIndex::ClassOfBit(bit));
+        const unsigned c = AsciiTagIndex::ClassOfBit(bit);
+        const size_t q = firstOf(c, chain.last);
+        const uint32_t pairId = index.PairId(chain.node, c);
         const AsciiTagIndex::Pair& pair = index.PairAt(pairId);
         if (pair.rank != AsciiTagIndex::kNone) {
-          const bool substring = bits[chain.start + 1] == bit;
+          const bool substring = classesAt[chain.start + 1] == c;
           if (best.Offer(pair.rank, substring ? 0 : looseStart(chain.start), 2, n) && firstOnly) return false;
         }
         const uint64_t thirds = pair.thirds & windows[q + 1];
@@ -614,19 +676,17 @@ FastMatcher::Hit FastMatcher::FindTagInClasses(const Text& text, bool firstOnly)
   room(triples, 3 * pairCount);
   size_t tripleCount = 0;
   if (!forEachNextClass(pairs, pairCount, [&](const Chain& chain, uint64_t bit) {
-        const size_t q = firstOf(bit, chain.last + 1);
-        const uint32_t triple = index.TripleOf(index.PairAt(chain.node), AsciiTagIndex::ClassOfBit(bit));
-        const uint64_t fourths = index.Fourths(triple);
-        if (fourths & 1) {
-          for (uint32_t rank : index.Ending(triple)) {
-            if (best.Beaten(rank)) break;
-            const size_t start = SubstringAt(text, tags_[rank], chain.start) ? 0 : looseStart(chain.start);
-            if (best.Offer(static_cast<int32_t>(rank), start, 3, n) && firstOnly) return false;
-          }
+        const unsigned c = AsciiTagIndex::ClassOfBit(bit);
+        const size_t q = firstOf(c, chain.last + 1);
+        const uint32_t tripleId = index.TripleOf(index.PairAt(chain.node), c);
+        const AsciiTagIndex::Triple& triple = index.TripleAt(tripleId);
+        if (triple.rank != AsciiTagIndex::kNone && !best.Beaten(static_cast<uint32_t>(triple.rank))) {
+          const size_t start =
+              SubstringAt(text, tags_[static_cast<size_t>(triple.rank)], chain.start) ? 0 : looseStart(chain.start);
+          if (best.Offer(triple.rank, start, 3, n) && firstOnly) return false;
         }
-        // Bit 0 (the ending tags) is in no window.
-        const uint64_t next = fourths & windows[q + 1];
-        triples[tripleCount] = Chain{chain.start, static_cast<uint32_t>(q), triple, next};
+        const uint64_t next = triple.fourths & windows[q + 1];
+        triples[tripleCount] = Chain{chain.start, static_cast<uint32_t>(q), tripleId, next};
         tripleCount += next != 0;
         return true;
       })) {
@@ -639,8 +699,9 @@ FastMatcher::Hit FastMatcher::FindTagInClasses(const Text& text, bool firstOnly)
   room(groups, 3 * tripleCount);
   size_t groupCount = 0;
   forEachNextClass(triples, tripleCount, [&](const Chain& chain, uint64_t bit) {
-    const size_t q = firstOf(bit, chain.last + 1);
-    const uint32_t groupId = index.GroupId(chain.node, AsciiTagIndex::ClassOfBit(bit));
+    const unsigned c = AsciiTagIndex::ClassOfBit(bit);
+    const size_t q = firstOf(c, chain.last + 1);
+    const uint32_t groupId = index.GroupId(index.TripleAt(chain.node), c);
     const uint64_t next = index.GroupAt(groupId).fifths & (windows[q + 1] | 1);
     groups[groupCount] = Chain{chain.start, static_cast<uint32_t>(q), groupId, next};
     groupCount += next != 0;
@@ -649,9 +710,11 @@ FastMatcher::Hit FastMatcher::FindTagInClasses(const Text& text, bool firstOnly)
 
   // The fifth character, and the rest of each tag that shares the five.
   forEachNextClass(groups, groupCount, [&](const Chain& chain, uint64_t bit) {
-    // Where the fifth character is (of no matter for a tag of four).
-    const size_t q = firstOf(bit, chain.last + 1);
-    const AsciiTagIndex::Quint& quint = index.QuintOf(index.GroupAt(chain.node), AsciiTagIndex::ClassOfBit(bit));
+    // Where the fifth character is (of no matter for a tag of four, whose
+    // bit is class 0's).
+    const unsigned c = AsciiTagIndex::ClassOfBit(bit);
+    const size_t q = firstOf(c, chain.last + 1);
+    const AsciiTagIndex::Quint& quint = index.QuintOf(index.GroupAt(chain.node), c);
     for (uint32_t entry = quint.begin; entry < quint.end; ++entry) {
       const uint32_t rank = index.RankAt(entry);
       if (best.Beaten(rank)) break;

@@ -60,6 +60,9 @@ class FastMatcher {
 
   template <class Text>
   bool ContainsExclusion(const Text& text) const;
+  // Whether an exclusion begins at p (the filters said one may).
+  template <class Text>
+  bool ExclusionAt(const Text& text, size_t p) const;
   // With firstOnly, stops at the first passing tag of any start position
   // (enough to know whether a folder name matches at all).
   template <class Text>
@@ -88,10 +91,11 @@ class FastMatcher {
   std::vector<std::string> loweredTags_;  // the folded tags as UTF-8, as reported
   PrefixTrie tagIndex_;
   // The compact index for ASCII text, when the tags' first characters fit
-  // its classes; its search keeps the text's class bits and windows here.
+  // its classes; its search keeps the text's classes and windows here.
   AsciiTagIndex asciiTagIndex_;
   bool asciiTagIndexUsable_ = false;
-  mutable std::vector<uint64_t> classScratch_;
+  mutable std::vector<uint64_t> windowScratch_;
+  mutable std::vector<uint8_t> classScratch_;
   // A partial chain of the staged search: where its first character is,
   // where the last one found is, the index node reached, and the classes
   // the next character may have.
@@ -110,10 +114,13 @@ class FastMatcher {
   // first three characters of the longer ones. Most places in a text start
   // none of them.
   bool MayStartExclusion(char32_t c0, char32_t c1, char32_t c2, size_t left) const;
+  bool anyExclusion_ = false;  // an exclusion that isn't empty
   bool hasShortExclusions_ = false;
   uint64_t exclusionSingles_[2] = {0, 0};
   uint64_t exclusionPairs_[128 * 128 / 64] = {};
-  uint64_t exclusionTriples_[(1 << 15) / 64] = {};
+  bool TripleMayStartExclusion(size_t slot) const { return (exclusionTriples_[slot >> 6] >> (slot & 63)) & 1; }
+  int exclusionTripleBits_ = 9;
+  std::vector<uint64_t> exclusionTriples_;
   // The texts last found clean by one operation, each a prefix of the next
   // (a path and its parents): the longest one that begins a new text.
   class CleanPrefixes {

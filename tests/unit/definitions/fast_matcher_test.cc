@@ -247,6 +247,27 @@ TEST(FastMatcherTest, EqualsTheReferenceOnLongRunsOfOneLetter) {
   EXPECT_EQ(differential.differences(), 0) << differential.report();
 }
 
+// Every ASCII byte at every place of two eight-byte groups, beside the
+// characters on either side of the upper-case letters ('@', '[', '`', '{'):
+// folding changes exactly 'A' to 'Z', whichever place of a group they hold.
+TEST(FastMatcherTest, EqualsTheReferenceOnEveryAsciiByte) {
+  Differential differential;
+  for (int byte = 1; byte < 128; ++byte) {
+    const std::string c(1, static_cast<char>(byte));
+    const std::string lower = ToLower(c);
+    std::vector<std::string> texts = {std::string(20, c[0])};
+    for (size_t at = 0; at < 17; ++at) {
+      std::string text = "xyzw@[`{XYZW@[`{qq.exe";
+      text[at] = c[0];
+      texts.push_back(text);
+    }
+    differential.Check(InOrder({c + c + c + c, lower + "yzw", "zw" + lower, lower + "[`{"}), StringList(), texts);
+    differential.Check(InOrder({"xyzw"}), InOrder({c + c + c, "w" + c + "["}), texts);
+  }
+  std::printf("every ASCII byte: %ld cases, %ld differences\n", differential.cases(), differential.differences());
+  EXPECT_EQ(differential.differences(), 0) << differential.report();
+}
+
 // Realistic tag lists and names, with tags cut from the names themselves so
 // that substring and loose hits are frequent.
 TEST(FastMatcherTest, EqualsTheReferenceOnRealLookingNames) {
