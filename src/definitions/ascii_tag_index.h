@@ -29,7 +29,7 @@ class AsciiTagIndex {
 
   // The class bit of a byte: 0 for class 0 (any byte no tag has among its
   // first five characters, bytes above ASCII included).
-  uint64_t Bit(unsigned char byte) const { return bits_[byte]; }
+  uint64_t Bit(unsigned char byte) const { return byByte_[byte].bit; }
   static unsigned ClassOfBit(uint64_t bit) { return static_cast<unsigned>(std::countr_zero(bit)) & 63; }
   unsigned ClassOf(unsigned char byte) const { return classes_[byte]; }
 
@@ -40,7 +40,7 @@ class AsciiTagIndex {
   // The classes that follow c as the second character of a tag, and the
   // same by the first character's byte.
   uint64_t Seconds(unsigned c) const { return seconds_[c]; }
-  uint64_t SecondsAfter(unsigned char byte) const { return secondsAfter_[byte]; }
+  uint64_t SecondsAfter(unsigned char byte) const { return byByte_[byte].secondsAfter; }
 
   // Tags beginning with two given classes.
   struct Pair {
@@ -103,12 +103,17 @@ class AsciiTagIndex {
   }
 
   bool empty_ = true;
-  uint64_t bits_[256] = {};
+  // What the first stage reads of a byte, together: it reads the same
+  // byte's entry twice, two places apart.
+  struct ByteEntry {
+    uint64_t bit = 0;
+    uint64_t secondsAfter = 0;
+  };
+  ByteEntry byByte_[256] = {};
   uint8_t classes_[256] = {};
   uint64_t oneCharClasses_ = 0;
   int32_t oneCharRank_[64];
   uint64_t seconds_[64] = {};
-  uint64_t secondsAfter_[256] = {};
   std::vector<uint16_t> pairIds_;  // 64 x 64; 0 is an empty pair
   std::vector<Pair> pairs_;
   std::vector<Triple> triples_;
