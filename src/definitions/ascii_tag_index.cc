@@ -121,8 +121,8 @@ bool AsciiTagIndex::Build(const std::vector<std::u32string>& tags) {
 
 size_t AsciiTagIndex::MemoryBytes() const {
   return sizeof(*this) + pairIds_.capacity() * sizeof(uint16_t) + pairs_.capacity() * sizeof(Pair) +
-         triples_.capacity() * sizeof(Triple) + groups_.capacity() * sizeof(Group) + quints_.capacity() * sizeof(Quint) +
-         ranks_.capacity() * sizeof(uint32_t);
+         triples_.capacity() * sizeof(Triple) + groups_.capacity() * sizeof(Group) +
+         quints_.capacity() * sizeof(Quint) + ranks_.capacity() * sizeof(uint32_t);
 }
 
 }  // namespace veltrane
