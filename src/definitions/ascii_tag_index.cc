@@ -17,8 +17,9 @@ bool AsciiTagIndex::Build(const std::vector<std::u32string>& tags) {
   triples_.clear();
   groups_.clear();
   quints_.clear();
-  ranks_.clear();
+  entries_.clear();
   empty_ = true;
+  if (tags.size() >= (size_t{1} << 25)) return false;
 
   auto ascii = [](const std::u32string& tag) {
     return !tag.empty() && std::all_of(tag.begin(), tag.end(), [](char32_t c) { return c < 128; });
@@ -47,6 +48,7 @@ bool AsciiTagIndex::Build(const std::vector<std::u32string>& tags) {
     unsigned fourth;  // 0: the tag ends at three characters; else its fourth class
     unsigned fifth;   // 0: the tag ends at four characters; else its fifth class
     uint32_t rank;
+    unsigned sixth;   // the sixth character, 0 for none
     bool operator<(const Entry& o) const {
       return std::tie(c0, c1, c2, fourth, fifth, rank) < std::tie(o.c0, o.c1, o.c2, o.fourth, o.fifth, o.rank);
     }
@@ -74,7 +76,7 @@ bool AsciiTagIndex::Build(const std::vector<std::u32string>& tags) {
     const unsigned c2 = classOf(tag[2]);
     pairThirds[c0 * 64 + c1] |= uint64_t{1} << c2;
     entries.push_back(Entry{c0, c1, c2, tag.size() > 3 ? classOf(tag[3]) : 0u, tag.size() > 4 ? classOf(tag[4]) : 0u,
-                            static_cast<uint32_t>(rank)});
+                            static_cast<uint32_t>(rank), tag.size() > 5 ? static_cast<unsigned>(tag[5]) : 0u});
   }
   std::sort(entries.begin(), entries.end());
   for (unsigned c = 0; c < 128; ++c) byByte_[c].secondsAfter = classes_[c] != 0 ? seconds_[classes_[c]] : 0;
@@ -89,7 +91,7 @@ bool AsciiTagIndex::Build(const std::vector<std::u32string>& tags) {
   }
   for (size_t k = 0; k < entries.size(); ++k) {
     const Entry& e = entries[k];
-    const auto at = static_cast<uint32_t>(ranks_.size());
+    const auto at = static_cast<uint32_t>(entries_.size());
     const bool newTriple = k == 0 || std::tie(e.c0, e.c1, e.c2) != std::tie(entries[k - 1].c0, entries[k - 1].c1,
                                                                             entries[k - 1].c2);
     const bool newPair = k == 0 || std::tie(e.c0, e.c1) != std::tie(entries[k - 1].c0, entries[k - 1].c1);
@@ -114,7 +116,7 @@ bool AsciiTagIndex::Build(const std::vector<std::u32string>& tags) {
       quints_.push_back(Quint{at, at});
     }
     quints_.back().end = at + 1;
-    ranks_.push_back(e.rank);
+    entries_.push_back(e.rank << 7 | e.sixth);
   }
   return true;
 }
@@ -122,7 +124,7 @@ bool AsciiTagIndex::Build(const std::vector<std::u32string>& tags) {
 size_t AsciiTagIndex::MemoryBytes() const {
   return sizeof(*this) + pairIds_.capacity() * sizeof(uint16_t) + pairs_.capacity() * sizeof(Pair) +
          triples_.capacity() * sizeof(Triple) + groups_.capacity() * sizeof(Group) +
-         quints_.capacity() * sizeof(Quint) + ranks_.capacity() * sizeof(uint32_t);
+         quints_.capacity() * sizeof(Quint) + entries_.capacity() * sizeof(uint32_t);
 }
 
 }  // namespace veltrane

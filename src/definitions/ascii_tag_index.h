@@ -24,7 +24,8 @@ class AsciiTagIndex {
   static constexpr int32_t kNone = -1;
 
   // The tags folded, in list order (their index is their rank). False, and
-  // an index that must not be used, when the classes don't fit.
+  // an index that must not be used, when the classes don't fit or there are
+  // 2^25 tags or more.
   bool Build(const std::vector<std::u32string>& tags);
 
   // The class bit of a byte: 0 for class 0 (any byte no tag has among its
@@ -77,7 +78,7 @@ class AsciiTagIndex {
   }
   const Group& GroupAt(uint32_t id) const { return groups_[id]; }
   // The tags of a group whose fifth class is c4 (in its fifths; 0 for those
-  // of four characters): entries [begin, end) of RankAt, ascending.
+  // of four characters): entries [begin, end) of EntryAt, ascending by rank.
   struct Quint {
     uint32_t begin = 0;
     uint32_t end = 0;
@@ -85,7 +86,17 @@ class AsciiTagIndex {
   const Quint& QuintOf(const Group& group, unsigned c4) const {
     return quints_[group.quintBase + CountBits(group.fifths & ((uint64_t{1} << c4) - 1))];
   }
-  uint32_t RankAt(uint32_t entry) const { return ranks_[entry]; }
+  // A tag of a quint: its rank, and its sixth character (0 when it has none,
+  // or when that is NUL), kept beside the rank so that most tags are ruled
+  // out without reading their text, which the scan's walk has pushed out of
+  // the caches.
+  struct TagEntry {
+    uint32_t rank;
+    unsigned char sixth;
+  };
+  TagEntry EntryAt(uint32_t entry) const {
+    return TagEntry{entries_[entry] >> 7, static_cast<unsigned char>(entries_[entry] & 127)};
+  }
 
   // No tag can occur in ASCII text.
   bool empty() const { return empty_; }
@@ -119,7 +130,7 @@ class AsciiTagIndex {
   std::vector<Triple> triples_;
   std::vector<Group> groups_;
   std::vector<Quint> quints_;
-  std::vector<uint32_t> ranks_;
+  std::vector<uint32_t> entries_;  // rank << 7 | sixth character
 };
 
 }  // namespace veltrane

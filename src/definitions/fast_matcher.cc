@@ -716,8 +716,12 @@ FastMatcher::Hit FastMatcher::FindTagInClasses(const Text& text, bool firstOnly)
     const size_t q = firstOf(c, chain.last + 1);
     const AsciiTagIndex::Quint& quint = index.QuintOf(index.GroupAt(chain.node), c);
     for (uint32_t entry = quint.begin; entry < quint.end; ++entry) {
-      const uint32_t rank = index.RankAt(entry);
+      const auto [rank, sixth] = index.EntryAt(entry);
       if (best.Beaten(rank)) break;
+      // The sixth character lies in the three places after the fifth (the
+      // padding past the end equals no character of a tag). A tag with a
+      // sixth character has a fifth, so q lies in the text.
+      if (sixth != 0 && chars[q + 1] != sixth && chars[q + 2] != sixth && chars[q + 3] != sixth) continue;
       const std::u32string_view tag = tags_[rank];
       if (!ChainHoldsFrom(text, tag, 5, q)) continue;
       const size_t start = SubstringAt(text, tag, chain.start) ? 0 : looseStart(chain.start);
