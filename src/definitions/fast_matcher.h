@@ -119,7 +119,7 @@ class FastMatcher {
   uint64_t exclusionSingles_[2] = {0, 0};
   uint64_t exclusionPairs_[128 * 128 / 64] = {};
   bool TripleMayStartExclusion(size_t slot) const { return (exclusionTriples_[slot >> 6] >> (slot & 63)) & 1; }
-  int exclusionTripleBits_ = 9;
+  int exclusionTripleBits_ = 9;  // the filter holds 2^bits bits, sized to the list
   std::vector<uint64_t> exclusionTriples_;
   // The texts last found clean by one operation, each a prefix of the next
   // (a path and its parents): the longest one that begins a new text.
