@@ -17,6 +17,8 @@
 #include <string>
 #include <vector>
 
+#include "base/bit_count.h"
+
 namespace veltrane {
 
 class AsciiTagIndex {
@@ -61,9 +63,11 @@ class AsciiTagIndex {
     uint32_t groupBase = 0;    // id of the group of the lowest fourth class
     int32_t rank = kNone;      // lowest rank of the three-character tags
   };
-  // The triple below a pair whose third class is c2 (in pair.thirds).
+  // The triple below a pair whose third class is c2 (in pair.thirds). The
+  // ids below a node are counted with BitCount (base/bit_count.h).
+  template <class BitCount = PortableBitCount>
   uint32_t TripleOf(const Pair& pair, unsigned c2) const {
-    return pair.tripleBase + CountBits(pair.thirds & ((uint64_t{1} << c2) - 1));
+    return pair.tripleBase + BitCount::Count(pair.thirds & ((uint64_t{1} << c2) - 1));
   }
   const Triple& TripleAt(uint32_t id) const { return triples_[id]; }
   // The longer tags of a triple whose fourth class is c3 (in its fourths):
@@ -73,8 +77,9 @@ class AsciiTagIndex {
     uint64_t fifths = 0;
     uint32_t quintBase = 0;  // id of the quint of the lowest fifth class
   };
+  template <class BitCount = PortableBitCount>
   uint32_t GroupId(const Triple& triple, unsigned c3) const {
-    return triple.groupBase + CountBits(triple.fourths & ((uint64_t{1} << c3) - 1));
+    return triple.groupBase + BitCount::Count(triple.fourths & ((uint64_t{1} << c3) - 1));
   }
   const Group& GroupAt(uint32_t id) const { return groups_[id]; }
   // The tags of a group whose fifth class is c4 (in its fifths; 0 for those
@@ -83,8 +88,9 @@ class AsciiTagIndex {
     uint32_t begin = 0;
     uint32_t end = 0;
   };
+  template <class BitCount = PortableBitCount>
   const Quint& QuintOf(const Group& group, unsigned c4) const {
-    return quints_[group.quintBase + CountBits(group.fifths & ((uint64_t{1} << c4) - 1))];
+    return quints_[group.quintBase + BitCount::Count(group.fifths & ((uint64_t{1} << c4) - 1))];
   }
   // A tag of a quint: its rank, and its sixth character (0 when it has none,
   // or when that is NUL), kept beside the rank so that most tags are ruled
@@ -104,15 +110,6 @@ class AsciiTagIndex {
   size_t MemoryBytes() const;
 
  private:
-  // Without a popcount instruction (not assumed on 32-bit Windows machines)
-  // the compiler's builtin calls a slow library routine.
-  static uint32_t CountBits(uint64_t x) {
-    x = x - ((x >> 1) & 0x5555555555555555ull);
-    x = (x & 0x3333333333333333ull) + ((x >> 2) & 0x3333333333333333ull);
-    x = (x + (x >> 4)) & 0x0F0F0F0F0F0F0F0Full;
-    return static_cast<uint32_t>((x * 0x0101010101010101ull) >> 56);
-  }
-
   bool empty_ = true;
   // What the first stage reads of a byte, together: it reads the same
   // byte's entry twice, two places apart.

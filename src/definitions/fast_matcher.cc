@@ -7,6 +7,7 @@
 #include <type_traits>
 #include <unordered_map>
 
+#include "base/bit_count.h"
 #include "base/text.h"
 #include "definitions/fields.h"
 
@@ -276,6 +277,7 @@ std::unique_ptr<FastMatcher> FastMatcher::Build(const StringList& tags, const St
   }
   matcher->tagIndex_ = PrefixTrie(folded);
   matcher->asciiTagIndexUsable_ = matcher->asciiTagIndex_.Build(folded);
+  matcher->popcnt_ = ProcessorHasPopcnt();
   matcher->tags_.Assign(folded);
 
   folded.clear();
@@ -313,6 +315,12 @@ std::unique_ptr<FastMatcher> FastMatcher::Build(const StringList& tags, const St
   matcher->dottedExtensions_ =
       matcher->extensions_.size() <= 32 && std::all_of(matcher->extensions_.begin(), matcher->extensions_.end(),
                                                        [](const std::string& e) { return StartsWith(e, "."); });
+  return matcher;
+}
+
+std::unique_ptr<FastMatcher> FastMatcher::BuildPortable(const StringList& tags, const StringList& exclusions) {
+  std::unique_ptr<FastMatcher> matcher = Build(tags, exclusions);
+  matcher->popcnt_ = false;
   return matcher;
 }
 
@@ -392,7 +400,11 @@ bool FastMatcher::ExclusionAt(const Text& text, size_t p) const {
 template <class Text>
 FastMatcher::Hit FastMatcher::FindTag(const Text& text, bool firstOnly) const {
   if constexpr (Text::kAscii) {
-    return asciiTagIndexUsable_ ? FindTagInClasses(text, firstOnly) : FindTagAscii(text, firstOnly);
+    if (!asciiTagIndexUsable_) return FindTagAscii(text, firstOnly);
+#if defined(VELTRANE_HAS_POPCNT_BIT_COUNT)
+    if (popcnt_) return FindTagInClasses<Text, PopcntBitCount>(text, firstOnly);
+#endif
+    return FindTagInClasses<Text, PortableBitCount>(text, firstOnly);
   }
   const size_t n = text.size();
   Hit best;
@@ -543,7 +555,7 @@ FastMatcher::Hit FastMatcher::FindTagAscii(const Text& text, bool firstOnly) con
 // chains of the one before and keeps those whose next character lies in
 // the window after the last one found, stored without a branch; few
 // survive each stage, and no stage guesses at branches it can't predict.
-template <class Text>
+template <class Text, class BitCount>
 FastMatcher::Hit FastMatcher::FindTagInClasses(const Text& text, bool firstOnly) const {
   const size_t n = text.size();
   Hit best;
@@ -678,7 +690,7 @@ FastMatcher::Hit FastMatcher::FindTagInClasses(const Text& text, bool firstOnly)
   if (!forEachNextClass(pairs, pairCount, [&](const Chain& chain, uint64_t bit) {
         const unsigned c = AsciiTagIndex::ClassOfBit(bit);
         const size_t q = firstOf(c, chain.last + 1);
-        const uint32_t tripleId = index.TripleOf(index.PairAt(chain.node), c);
+        const uint32_t tripleId = index.template TripleOf<BitCount>(index.PairAt(chain.node), c);
         const AsciiTagIndex::Triple& triple = index.TripleAt(tripleId);
         if (triple.rank != AsciiTagIndex::kNone && !best.Beaten(static_cast<uint32_t>(triple.rank))) {
           const size_t start =
@@ -701,7 +713,7 @@ FastMatcher::Hit FastMatcher::FindTagInClasses(const Text& text, bool firstOnly)
   forEachNextClass(triples, tripleCount, [&](const Chain& chain, uint64_t bit) {
     const unsigned c = AsciiTagIndex::ClassOfBit(bit);
     const size_t q = firstOf(c, chain.last + 1);
-    const uint32_t groupId = index.GroupId(index.TripleAt(chain.node), c);
+    const uint32_t groupId = index.template GroupId<BitCount>(index.TripleAt(chain.node), c);
     const uint64_t next = index.GroupAt(groupId).fifths & (windows[q + 1] | 1);
     groups[groupCount] = Chain{chain.start, static_cast<uint32_t>(q), groupId, next};
     groupCount += next != 0;
@@ -714,7 +726,7 @@ FastMatcher::Hit FastMatcher::FindTagInClasses(const Text& text, bool firstOnly)
     // bit is class 0's).
     const unsigned c = AsciiTagIndex::ClassOfBit(bit);
     const size_t q = firstOf(c, chain.last + 1);
-    const AsciiTagIndex::Quint& quint = index.QuintOf(index.GroupAt(chain.node), c);
+    const AsciiTagIndex::Quint& quint = index.template QuintOf<BitCount>(index.GroupAt(chain.node), c);
     for (uint32_t entry = quint.begin; entry < quint.end; ++entry) {
       const auto [rank, sixth] = index.EntryAt(entry);
       if (best.Beaten(rank)) break;

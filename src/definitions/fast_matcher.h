@@ -28,6 +28,9 @@ class FastMatcher {
   // Tags and exclusions are taken in list order (the order decides which tag
   // is reported); empty entries never match.
   static std::unique_ptr<FastMatcher> Build(const StringList& tags, const StringList& exclusions);
+  // The same with the bits of the index counted the portable way even where
+  // the processor has an instruction for it (base/bit_count.h): for tests.
+  static std::unique_ptr<FastMatcher> BuildPortable(const StringList& tags, const StringList& exclusions);
 
   bool IsExcluded(std::string_view text) const;
   // The first matching tag, lower-cased, or "".
@@ -69,7 +72,7 @@ class FastMatcher {
   Hit FindTag(const Text& text, bool firstOnly) const;
   template <class Text>
   Hit FindTagAscii(const Text& text, bool firstOnly) const;
-  template <class Text>
+  template <class Text, class BitCount>
   Hit FindTagInClasses(const Text& text, bool firstOnly) const;
 
   // A list of folded entries stored end to end.
@@ -94,6 +97,7 @@ class FastMatcher {
   // its classes; its search keeps the text's classes and windows here.
   AsciiTagIndex asciiTagIndex_;
   bool asciiTagIndexUsable_ = false;
+  bool popcnt_ = false;  // its search may count bits with the processor's popcnt
   mutable std::vector<uint64_t> windowScratch_;
   mutable std::vector<uint8_t> classScratch_;
   // A partial chain of the staged search: where its first character is,

@@ -18,6 +18,8 @@
 #include <string>
 #include <vector>
 
+#include "base/bit_count.h"
+
 namespace veltrane {
 
 class PrefixTrie {
@@ -64,8 +66,8 @@ class PrefixTrie {
       const uint64_t word = node.asciiChildren[c >> 6];
       const uint64_t bit = uint64_t{1} << (c & 63);
       if (!(word & bit)) return kNone;
-      uint32_t below = CountBits(word & (bit - 1));
-      if (c >= 64) below += CountBits(node.asciiChildren[0]);
+      uint32_t below = PortableBitCount::Count(word & (bit - 1));
+      if (c >= 64) below += PortableBitCount::Count(node.asciiChildren[0]);
       return static_cast<int32_t>(node.childBase + below);
     }
     return node.wideChildren ? wide_.Find(WideKey(2, static_cast<uint64_t>(second), c)) : kNone;
@@ -94,13 +96,13 @@ class PrefixTrie {
   // The tags below a level-3 node whose fourth character is c, ascending.
   [[gnu::always_inline]] std::span<const uint32_t> WithFourth(int32_t third, char32_t c) const {
     const Level3& node = level3_[Index(third)];
-    uint32_t asciiCount = CountBits(node.fourth[0]) + CountBits(node.fourth[1]);
+    uint32_t asciiCount = PortableBitCount::Count(node.fourth[0]) + PortableBitCount::Count(node.fourth[1]);
     if (c < 128) {
       const uint64_t word = node.fourth[c >> 6];
       const uint64_t bit = uint64_t{1} << (c & 63);
       if (!(word & bit)) return {};
-      uint32_t below = CountBits(word & (bit - 1));
-      if (c >= 64) below += CountBits(node.fourth[0]);
+      uint32_t below = PortableBitCount::Count(word & (bit - 1));
+      if (c >= 64) below += PortableBitCount::Count(node.fourth[0]);
       const Level4& child = level4_[node.childBase + below];
       return Span(child.begin, child.end);
     }
@@ -149,14 +151,6 @@ class PrefixTrie {
   }
 
   static bool HasAscii(const Node& node) { return (node.asciiChildren[0] | node.asciiChildren[1]) != 0; }
-  // Without a popcount instruction (not assumed on 32-bit Windows machines)
-  // the compiler's builtin calls a slow library routine.
-  static uint32_t CountBits(uint64_t x) {
-    x = x - ((x >> 1) & 0x5555555555555555ull);
-    x = (x & 0x3333333333333333ull) + ((x >> 2) & 0x3333333333333333ull);
-    x = (x + (x >> 4)) & 0x0F0F0F0F0F0F0F0Full;
-    return static_cast<uint32_t>((x * 0x0101010101010101ull) >> 56);
-  }
 
   int32_t firstAscii_[128];  // level-1 node ids of ASCII first characters
   int32_t asciiRank_[128];
