@@ -33,7 +33,9 @@ class AsciiTagIndex {
   // The class bit of a byte: 0 for class 0 (any byte no tag has among its
   // first five characters, bytes above ASCII included).
   uint64_t Bit(unsigned char byte) const { return byByte_[byte].bit; }
-  static unsigned ClassOfBit(uint64_t bit) { return static_cast<unsigned>(std::countr_zero(bit)) & 63; }
+  // bit: one class's bit, never 0 (the builtin leaves 0 undefined, and so
+  // needs no test for it).
+  static unsigned ClassOfBit(uint64_t bit) { return static_cast<unsigned>(__builtin_ctzll(bit)); }
   unsigned ClassOf(unsigned char byte) const { return classes_[byte]; }
 
   // The classes of the one-character tags, and the lowest rank of those of

@@ -636,6 +636,9 @@ FastMatcher::Hit FastMatcher::FindTagInClasses(const Text& text, bool firstOnly)
   // The first stage: the places whose character and one of the next three
   // begin a tag. The text's padding (three bytes no tag has) ends the window.
   room(firsts, n);
+  // Raw pointers into the scratch: a store of a class byte may alias
+  // anything, and would make the compiler read a vector's pointer again.
+  Chain* const firstList = firsts.data();
   size_t firstCount = 0;
   uint64_t present = 0;
   unsigned class1 = index.ClassOf(chars[0]);
@@ -654,7 +657,7 @@ FastMatcher::Hit FastMatcher::FindTagInClasses(const Text& text, bool firstOnly)
     windows[p] = window;
     present |= bit0;
     const uint64_t next = index.SecondsAfter(chars[p]) & window;
-    firsts[firstCount] = Chain{static_cast<uint32_t>(p), static_cast<uint32_t>(p), class0, next};
+    firstList[firstCount] = Chain{static_cast<uint32_t>(p), static_cast<uint32_t>(p), class0, next};
     firstCount += next != 0;
   }
   std::fill(classesAt + n, classesAt + n + 3, 0);
@@ -667,6 +670,7 @@ FastMatcher::Hit FastMatcher::FindTagInClasses(const Text& text, bool firstOnly)
   }
 
   room(pairs, 3 * firstCount);
+  Chain* const pairList = pairs.data();
   size_t pairCount = 0;
   if (!forEachNextClass(firsts, firstCount, [&](const Chain& chain, uint64_t bit) {
         const unsigned c = AsciiTagIndex::ClassOfBit(bit);
@@ -678,7 +682,7 @@ FastMatcher::Hit FastMatcher::FindTagInClasses(const Text& text, bool firstOnly)
           if (best.Offer(pair.rank, substring ? 0 : looseStart(chain.start), 2, n) && firstOnly) return false;
         }
         const uint64_t thirds = pair.thirds & windows[q + 1];
-        pairs[pairCount] = Chain{chain.start, static_cast<uint32_t>(q), pairId, thirds};
+        pairList[pairCount] = Chain{chain.start, static_cast<uint32_t>(q), pairId, thirds};
         pairCount += thirds != 0;
         return true;
       })) {
@@ -686,6 +690,7 @@ FastMatcher::Hit FastMatcher::FindTagInClasses(const Text& text, bool firstOnly)
   }
 
   room(triples, 3 * pairCount);
+  Chain* const tripleList = triples.data();
   size_t tripleCount = 0;
   if (!forEachNextClass(pairs, pairCount, [&](const Chain& chain, uint64_t bit) {
         const unsigned c = AsciiTagIndex::ClassOfBit(bit);
@@ -698,7 +703,7 @@ FastMatcher::Hit FastMatcher::FindTagInClasses(const Text& text, bool firstOnly)
           if (best.Offer(triple.rank, start, 3, n) && firstOnly) return false;
         }
         const uint64_t next = triple.fourths & windows[q + 1];
-        triples[tripleCount] = Chain{chain.start, static_cast<uint32_t>(q), tripleId, next};
+        tripleList[tripleCount] = Chain{chain.start, static_cast<uint32_t>(q), tripleId, next};
         tripleCount += next != 0;
         return true;
       })) {
@@ -709,13 +714,14 @@ FastMatcher::Hit FastMatcher::FindTagInClasses(const Text& text, bool firstOnly)
   // on with those of their fifth characters that lie in the window after it
   // (bit 0 lets the tags of four characters through).
   room(groups, 3 * tripleCount);
+  Chain* const groupList = groups.data();
   size_t groupCount = 0;
   forEachNextClass(triples, tripleCount, [&](const Chain& chain, uint64_t bit) {
     const unsigned c = AsciiTagIndex::ClassOfBit(bit);
     const size_t q = firstOf(c, chain.last + 1);
     const uint32_t groupId = index.template GroupId<BitCount>(index.TripleAt(chain.node), c);
     const uint64_t next = index.GroupAt(groupId).fifths & (windows[q + 1] | 1);
-    groups[groupCount] = Chain{chain.start, static_cast<uint32_t>(q), groupId, next};
+    groupList[groupCount] = Chain{chain.start, static_cast<uint32_t>(q), groupId, next};
     groupCount += next != 0;
     return true;
   });
