@@ -7,7 +7,7 @@
 namespace veltrane {
 
 bool AsciiTagIndex::Build(const std::vector<std::u32string>& tags) {
-  std::fill(std::begin(byByte_), std::end(byByte_), ByteEntry{});
+  std::fill(std::begin(bits_), std::end(bits_), 0);
   std::fill(std::begin(classes_), std::end(classes_), 0);
   oneCharClasses_ = 0;
   std::fill(std::begin(oneCharRank_), std::end(oneCharRank_), kNone);
@@ -34,7 +34,7 @@ bool AsciiTagIndex::Build(const std::vector<std::u32string>& tags) {
   for (unsigned c = 0; c < 128; ++c) {
     if (!((used[c >> 6] >> (c & 63)) & 1)) continue;
     if (++classes > 63) return false;
-    byByte_[c].bit = uint64_t{1} << classes;
+    bits_[c] = uint64_t{1} << classes;
     classes_[c] = static_cast<uint8_t>(classes);
   }
   auto classOf = [this](char32_t c) { return classes_[c]; };
@@ -79,7 +79,6 @@ bool AsciiTagIndex::Build(const std::vector<std::u32string>& tags) {
                             static_cast<uint32_t>(rank), tag.size() > 5 ? static_cast<unsigned>(tag[5]) : 0u});
   }
   std::sort(entries.begin(), entries.end());
-  for (unsigned c = 0; c < 128; ++c) byByte_[c].secondsAfter = classes_[c] != 0 ? seconds_[classes_[c]] : 0;
 
   // Pairs in class order; each one's triples follow in third-class order.
   for (unsigned key = 0; key < 64 * 64; ++key) {

@@ -32,7 +32,7 @@ class AsciiTagIndex {
 
   // The class bit of a byte: 0 for class 0 (any byte no tag has among its
   // first five characters, bytes above ASCII included).
-  uint64_t Bit(unsigned char byte) const { return byByte_[byte].bit; }
+  uint64_t Bit(unsigned char byte) const { return bits_[byte]; }
   // bit: one class's bit, never 0 (the builtin leaves 0 undefined, and so
   // needs no test for it).
   static unsigned ClassOfBit(uint64_t bit) { return static_cast<unsigned>(__builtin_ctzll(bit)); }
@@ -42,10 +42,8 @@ class AsciiTagIndex {
   // class c (or kNone).
   uint64_t OneCharClasses() const { return oneCharClasses_; }
   int32_t OneCharRank(unsigned c) const { return oneCharRank_[c]; }
-  // The classes that follow c as the second character of a tag, and the
-  // same by the first character's byte.
+  // The classes that follow c as the second character of a tag.
   uint64_t Seconds(unsigned c) const { return seconds_[c]; }
-  uint64_t SecondsAfter(unsigned char byte) const { return byByte_[byte].secondsAfter; }
 
   // Tags beginning with two given classes.
   struct Pair {
@@ -113,13 +111,7 @@ class AsciiTagIndex {
 
  private:
   bool empty_ = true;
-  // What the first stage reads of a byte, together: it reads the same
-  // byte's entry twice, two places apart.
-  struct ByteEntry {
-    uint64_t bit = 0;
-    uint64_t secondsAfter = 0;
-  };
-  ByteEntry byByte_[256] = {};
+  uint64_t bits_[256] = {};
   uint8_t classes_[256] = {};
   uint64_t oneCharClasses_ = 0;
   int32_t oneCharRank_[64];

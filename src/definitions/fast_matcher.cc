@@ -656,7 +656,7 @@ FastMatcher::Hit FastMatcher::FindTagInClasses(const Text& text, bool firstOnly)
     classesAt[p] = static_cast<uint8_t>(class0);
     windows[p] = window;
     present |= bit0;
-    const uint64_t next = index.SecondsAfter(chars[p]) & window;
+    const uint64_t next = index.Seconds(class0) & window;
     firstList[firstCount] = Chain{static_cast<uint32_t>(p), static_cast<uint32_t>(p), class0, next};
     firstCount += next != 0;
   }
