@@ -601,29 +601,30 @@ FastMatcher::Hit FastMatcher::FindTagInClasses(const Text& text, bool firstOnly)
   // where a tag is near. A window holds at most three classes, so a stage
   // makes at most three chains for each it is given.
   using Chain = ChainStep;
-  std::vector<Chain>& firsts = chainScratch_[0];
-  std::vector<Chain>& pairs = chainScratch_[1];
-  std::vector<Chain>& triples = chainScratch_[2];
-  std::vector<Chain>& groups = chainScratch_[3];
-  std::vector<Chain>& spare = chainScratch_[4];
+  std::vector<FirstStep>& firsts = firstScratch_[0];
+  std::vector<Chain>& pairs = chainScratch_[0];
+  std::vector<Chain>& triples = chainScratch_[1];
+  std::vector<Chain>& groups = chainScratch_[2];
   // Calls body(chain, bit) once for each class in each chain's next set: the
   // lowest class of every chain first, then the next of those with more, and
   // so on (a window holds at most three classes, and a set of fifth
   // characters also bit 0, so four rounds at most).
-  // A chain with classes left goes to the spare list, not back onto the one
-  // being read: a load from a place just stored to would wait for the store
-  // (about 5% of the search). False when body asks to stop.
-  auto forEachNextClass = [&spare](std::vector<Chain>& chains, size_t count, auto&& body) {
-    if (spare.size() < count) spare.resize(count);
-    Chain* list = chains.data();
-    Chain* rest = spare.data();
+  // A chain with classes left goes to the spare list (a vector of the same
+  // kind of chain), not back onto the one being read: a load from a place
+  // just stored to would wait for the store (about 5% of the search). False
+  // when body asks to stop.
+  auto forEachNextClass = [&room](auto& chains, auto& spare, size_t count, auto&& body) {
+    room(spare, count);
+    auto* list = chains.data();
+    auto* rest = spare.data();
     while (count != 0) {
       size_t left = 0;
       for (size_t k = 0; k < count; ++k) {
-        const Chain chain = list[k];
+        const auto chain = list[k];
         const uint64_t bit = chain.next & (~chain.next + 1);
         const uint64_t others = chain.next ^ bit;
-        rest[left] = Chain{chain.start, chain.last, chain.node, others};
+        rest[left] = chain;
+        rest[left].next = others;
         left += others != 0;
         if (!body(chain, bit)) return false;
       }
@@ -638,7 +639,7 @@ FastMatcher::Hit FastMatcher::FindTagInClasses(const Text& text, bool firstOnly)
   room(firsts, n);
   // Raw pointers into the scratch: a store of a class byte may alias
   // anything, and would make the compiler read a vector's pointer again.
-  Chain* const firstList = firsts.data();
+  FirstStep* const firstList = firsts.data();
   size_t firstCount = 0;
   uint64_t present = 0;
   unsigned class1 = index.ClassOf(chars[0]);
@@ -657,7 +658,7 @@ FastMatcher::Hit FastMatcher::FindTagInClasses(const Text& text, bool firstOnly)
     windows[p] = window;
     present |= bit0;
     const uint64_t next = index.Seconds(class0) & window;
-    firstList[firstCount] = Chain{static_cast<uint32_t>(p), static_cast<uint32_t>(p), class0, next};
+    firstList[firstCount] = FirstStep{static_cast<uint32_t>(p), next};
     firstCount += next != 0;
   }
   std::fill(classesAt + n, classesAt + n + 3, 0);
@@ -672,17 +673,17 @@ FastMatcher::Hit FastMatcher::FindTagInClasses(const Text& text, bool firstOnly)
   room(pairs, 3 * firstCount);
   Chain* const pairList = pairs.data();
   size_t pairCount = 0;
-  if (!forEachNextClass(firsts, firstCount, [&](const Chain& chain, uint64_t bit) {
+  if (!forEachNextClass(firsts, firstScratch_[1], firstCount, [&](const FirstStep& first, uint64_t bit) {
         const unsigned c = AsciiTagIndex::ClassOfBit(bit);
-        const size_t q = firstOf(c, chain.last);
-        const uint32_t pairId = index.PairId(chain.node, c);
+        const size_t q = firstOf(c, first.at);
+        const uint32_t pairId = index.PairId(classesAt[first.at], c);
         const AsciiTagIndex::Pair& pair = index.PairAt(pairId);
         if (pair.rank != AsciiTagIndex::kNone) {
-          const bool substring = classesAt[chain.start + 1] == c;
-          if (best.Offer(pair.rank, substring ? 0 : looseStart(chain.start), 2, n) && firstOnly) return false;
+          const bool substring = classesAt[first.at + 1] == c;
+          if (best.Offer(pair.rank, substring ? 0 : looseStart(first.at), 2, n) && firstOnly) return false;
         }
         const uint64_t thirds = pair.thirds & windows[q + 1];
-        pairList[pairCount] = Chain{chain.start, static_cast<uint32_t>(q), pairId, thirds};
+        pairList[pairCount] = Chain{first.at, static_cast<uint32_t>(q), pairId, thirds};
         pairCount += thirds != 0;
         return true;
       })) {
@@ -692,7 +693,7 @@ FastMatcher::Hit FastMatcher::FindTagInClasses(const Text& text, bool firstOnly)
   room(triples, 3 * pairCount);
   Chain* const tripleList = triples.data();
   size_t tripleCount = 0;
-  if (!forEachNextClass(pairs, pairCount, [&](const Chain& chain, uint64_t bit) {
+  if (!forEachNextClass(pairs, chainScratch_[3], pairCount, [&](const Chain& chain, uint64_t bit) {
         const unsigned c = AsciiTagIndex::ClassOfBit(bit);
         const size_t q = firstOf(c, chain.last + 1);
         const uint32_t tripleId = index.template TripleOf<BitCount>(index.PairAt(chain.node), c);
@@ -716,7 +717,7 @@ FastMatcher::Hit FastMatcher::FindTagInClasses(const Text& text, bool firstOnly)
   room(groups, 3 * tripleCount);
   Chain* const groupList = groups.data();
   size_t groupCount = 0;
-  forEachNextClass(triples, tripleCount, [&](const Chain& chain, uint64_t bit) {
+  forEachNextClass(triples, chainScratch_[3], tripleCount, [&](const Chain& chain, uint64_t bit) {
     const unsigned c = AsciiTagIndex::ClassOfBit(bit);
     const size_t q = firstOf(c, chain.last + 1);
     const uint32_t groupId = index.template GroupId<BitCount>(index.TripleAt(chain.node), c);
@@ -727,7 +728,7 @@ FastMatcher::Hit FastMatcher::FindTagInClasses(const Text& text, bool firstOnly)
   });
 
   // The fifth character, and the rest of each tag that shares the five.
-  forEachNextClass(groups, groupCount, [&](const Chain& chain, uint64_t bit) {
+  forEachNextClass(groups, chainScratch_[3], groupCount, [&](const Chain& chain, uint64_t bit) {
     // Where the fifth character is (of no matter for a tag of four, whose
     // bit is class 0's).
     const unsigned c = AsciiTagIndex::ClassOfBit(bit);

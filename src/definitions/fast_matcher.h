@@ -109,9 +109,17 @@ class FastMatcher {
     uint32_t node;
     uint64_t next;
   };
-  // The chains of the four stages, and the spare list of those with classes
+  // A place where a tag may begin, and the classes its second character
+  // may have: the first stage's chains, whose first and last character are
+  // the same, in two thirds of the room.
+  struct FirstStep {
+    uint32_t at;
+    uint64_t next;
+  };
+  // The chains of each stage, and the spare lists of those with classes
   // left to take.
-  mutable std::vector<ChainStep> chainScratch_[5];
+  mutable std::vector<FirstStep> firstScratch_[2];
+  mutable std::vector<ChainStep> chainScratch_[4];
   PrefixTrie exclusionIndex_;
   // Filters on the first characters of the exclusions with an ASCII start:
   // the one-character ones, the two-character ones, and a hashed set of the
