@@ -11,7 +11,6 @@
 // distinct ASCII characters; the search then uses the wider index.
 #pragma once
 
-#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <string>

@@ -602,9 +602,11 @@ FastMatcher::Hit FastMatcher::FindTagInClasses(const Text& text, bool firstOnly)
   // makes at most three chains for each it is given.
   using Chain = ChainStep;
   std::vector<FirstStep>& firsts = firstScratch_[0];
+  std::vector<FirstStep>& firstSpare = firstScratch_[1];
   std::vector<Chain>& pairs = chainScratch_[0];
   std::vector<Chain>& triples = chainScratch_[1];
   std::vector<Chain>& groups = chainScratch_[2];
+  std::vector<Chain>& spare = chainScratch_[3];
   // Calls body(chain, bit) once for each class in each chain's next set: the
   // lowest class of every chain first, then the next of those with more, and
   // so on (a window holds at most three classes, and a set of fifth
@@ -613,10 +615,10 @@ FastMatcher::Hit FastMatcher::FindTagInClasses(const Text& text, bool firstOnly)
   // kind of chain), not back onto the one being read: a load from a place
   // just stored to would wait for the store (about 5% of the search). False
   // when body asks to stop.
-  auto forEachNextClass = [&room](auto& chains, auto& spare, size_t count, auto&& body) {
-    room(spare, count);
+  auto forEachNextClass = [&room](auto& chains, auto& spareChains, size_t count, auto&& body) {
+    room(spareChains, count);
     auto* list = chains.data();
-    auto* rest = spare.data();
+    auto* rest = spareChains.data();
     while (count != 0) {
       size_t left = 0;
       for (size_t k = 0; k < count; ++k) {
@@ -676,7 +678,7 @@ FastMatcher::Hit FastMatcher::FindTagInClasses(const Text& text, bool firstOnly)
   room(pairs, 3 * firstCount);
   Chain* const pairList = pairs.data();
   size_t pairCount = 0;
-  if (!forEachNextClass(firsts, firstScratch_[1], firstCount, [&](const FirstStep& first, uint64_t bit) {
+  if (!forEachNextClass(firsts, firstSpare, firstCount, [&](const FirstStep& first, uint64_t bit) {
         const unsigned c = AsciiTagIndex::ClassOfBit(bit);
         const size_t q = firstOf(c, first.at);
         const uint32_t pairId = index.PairId(classesAt[first.at], c);
@@ -696,7 +698,7 @@ FastMatcher::Hit FastMatcher::FindTagInClasses(const Text& text, bool firstOnly)
   room(triples, 3 * pairCount);
   Chain* const tripleList = triples.data();
   size_t tripleCount = 0;
-  if (!forEachNextClass(pairs, chainScratch_[3], pairCount, [&](const Chain& chain, uint64_t bit) {
+  if (!forEachNextClass(pairs, spare, pairCount, [&](const Chain& chain, uint64_t bit) {
         const unsigned c = AsciiTagIndex::ClassOfBit(bit);
         const size_t q = firstOf(c, chain.last + 1);
         const uint32_t tripleId = index.template TripleOf<BitCount>(index.PairAt(chain.node), c);
@@ -720,7 +722,7 @@ FastMatcher::Hit FastMatcher::FindTagInClasses(const Text& text, bool firstOnly)
   room(groups, 3 * tripleCount);
   Chain* const groupList = groups.data();
   size_t groupCount = 0;
-  forEachNextClass(triples, chainScratch_[3], tripleCount, [&](const Chain& chain, uint64_t bit) {
+  forEachNextClass(triples, spare, tripleCount, [&](const Chain& chain, uint64_t bit) {
     const unsigned c = AsciiTagIndex::ClassOfBit(bit);
     const size_t q = firstOf(c, chain.last + 1);
     const uint32_t groupId = index.template GroupId<BitCount>(index.TripleAt(chain.node), c);
@@ -731,7 +733,7 @@ FastMatcher::Hit FastMatcher::FindTagInClasses(const Text& text, bool firstOnly)
   });
 
   // The fifth character, and the rest of each tag that shares the five.
-  forEachNextClass(groups, chainScratch_[3], groupCount, [&](const Chain& chain, uint64_t bit) {
+  forEachNextClass(groups, spare, groupCount, [&](const Chain& chain, uint64_t bit) {
     // Where the fifth character is (of no matter for a tag of four, whose
     // bit is class 0's).
     const unsigned c = AsciiTagIndex::ClassOfBit(bit);
