@@ -197,10 +197,13 @@ bool TestBit(const uint64_t (&bits)[N], size_t i) {
   return (bits[i >> 6] >> (i & 63)) & 1;
 }
 
-// Three ASCII characters hashed into the exclusions' filter of 2^bits bits.
+// Three ASCII characters, as the low three bytes of a key, hashed into the
+// exclusions' filter of 2^bits bits (at most 2^15): the hash's top fifteen
+// bits, cut to the filter's size by a mask, so that the shift is fixed.
+size_t TripleSlotOfKey(uint32_t key, uint32_t mask) { return ((key * 2654435761u) >> 17) & mask; }
+uint32_t TripleKey(char32_t c0, char32_t c1, char32_t c2) { return c0 | (c1 << 8) | (c2 << 16); }
 size_t TripleSlot(char32_t c0, char32_t c1, char32_t c2, int bits) {
-  const uint32_t key = c0 | (c1 << 7) | (c2 << 14);
-  return (key * 2654435761u) >> (32 - bits);
+  return TripleSlotOfKey(TripleKey(c0, c1, c2), (uint32_t{1} << bits) - 1);
 }
 
 // A set of ASCII characters.
@@ -353,14 +356,20 @@ bool FastMatcher::ContainsExclusion(const Text& text) const {
     // pass ("win" begins "windows" as well as "winrar") is too irregular
     // for the processor to guess.
     if (!hasShortExclusions_) {
+      const uint32_t mask = (uint32_t{1} << exclusionTripleBits_) - 1;
       for (size_t block = 0; block + 2 < n; block += 64) {
         const size_t end = std::min(n - 2, block + 64);
+        // The key rolls on by one character a place (the padding after the
+        // text gives the last its fourth), and each place's bit enters the
+        // set at the top: no shift by a count that changes.
+        uint32_t key = TripleKey(text[block], text[block + 1], text[block + 2]);
         uint64_t passing = 0;
         for (size_t p = block; p < end; ++p) {
-          const uint64_t pass =
-              TripleMayStartExclusion(TripleSlot(text[p], text[p + 1], text[p + 2], exclusionTripleBits_));
-          passing |= pass << (p - block);
+          const uint64_t pass = TripleMayStartExclusion(TripleSlotOfKey(key, mask));
+          passing = (passing >> 1) | (pass << 63);
+          key = (key >> 8) | (uint32_t{text.chars[p + 3]} << 16);
         }
+        passing >>= 64 - (end - block);
         for (; passing != 0; passing &= passing - 1) {
           if (ExclusionAt(text, block + static_cast<size_t>(std::countr_zero(passing)))) return true;
         }
