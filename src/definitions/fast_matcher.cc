@@ -53,6 +53,32 @@ struct AsciiText {
   char32_t operator[](size_t i) const { return chars[i]; }
 };
 
+// An ASCII text that isn't folded: each character is folded as it is read.
+// For the few places the exclusions' filter lets through, where folding the
+// whole text first would cost more than the look itself.
+struct UnfoldedAsciiText {
+  static constexpr bool kAscii = true;
+  const unsigned char* chars;
+  size_t length;
+  size_t size() const { return length; }
+  char32_t operator[](size_t i) const {
+    const unsigned char c = chars[i];
+    return c + (static_cast<unsigned char>(c - 'A') < 26 ? 0x20 : 0);
+  }
+};
+
+bool IsAscii(std::string_view text) {
+  uint64_t seen = 0;
+  size_t i = 0;
+  for (; i + 8 <= text.size(); i += 8) {
+    uint64_t x;
+    std::memcpy(&x, text.data() + i, 8);
+    seen |= x;
+  }
+  for (; i < text.size(); ++i) seen |= static_cast<unsigned char>(text[i]);
+  return (seen & 0x8080808080808080ull) == 0;
+}
+
 struct WideText {
   static constexpr bool kAscii = false;
   const char32_t* chars;
@@ -200,7 +226,11 @@ bool TestBit(const uint64_t (&bits)[N], size_t i) {
 // Three ASCII characters, as the low three bytes of a key, hashed into the
 // exclusions' filter of 2^bits bits (at most 2^15): the hash's top fifteen
 // bits, cut to the filter's size by a mask, so that the shift is fixed.
-size_t TripleSlotOfKey(uint32_t key, uint32_t mask) { return ((key * 2654435761u) >> 17) & mask; }
+// Bit 5 of each byte is set first: a byte and its folded form then give the
+// same slot ('A' | 0x20 is 'a'), so the filter can be asked about a text
+// that isn't folded. Other bytes that differ only in that bit ('\\' and '|')
+// share a slot too, which only lets a few more places through to the trie.
+size_t TripleSlotOfKey(uint32_t key, uint32_t mask) { return (((key | 0x202020u) * 2654435761u) >> 17) & mask; }
 uint32_t TripleKey(char32_t c0, char32_t c1, char32_t c2) { return c0 | (c1 << 8) | (c2 << 16); }
 size_t TripleSlot(char32_t c0, char32_t c1, char32_t c2, int bits) {
   return TripleSlotOfKey(TripleKey(c0, c1, c2), (uint32_t{1} << bits) - 1);
@@ -351,36 +381,41 @@ bool FastMatcher::ContainsExclusion(const Text& text) const {
   const size_t n = text.size();
   if constexpr (Text::kAscii) {
     // The common case: ASCII text, and exclusions of three or more
-    // characters. The places whose three characters pass the hashed filter
-    // are taken 64 at a time without a branch on the text: which of them
-    // pass ("win" begins "windows" as well as "winrar") is too irregular
-    // for the processor to guess.
+    // characters. Only the places whose three characters pass the hashed
+    // filter go to the trie.
     if (!hasShortExclusions_) {
-      const uint32_t mask = (uint32_t{1} << exclusionTripleBits_) - 1;
-      for (size_t block = 0; block + 2 < n; block += 64) {
-        const size_t end = std::min(n - 2, block + 64);
-        // The key rolls on by one character a place (the padding after the
-        // text gives the last its fourth), and each place's bit enters the
-        // set at the top: no shift by a count that changes.
-        uint32_t key = TripleKey(text[block], text[block + 1], text[block + 2]);
-        uint64_t passing = 0;
-        for (size_t p = block; p < end; ++p) {
-          const uint64_t pass = TripleMayStartExclusion(TripleSlotOfKey(key, mask));
-          passing = (passing >> 1) | (pass << 63);
-          key = (key >> 8) | (uint32_t{text.chars[p + 3]} << 16);
-        }
-        passing >>= 64 - (end - block);
-        for (; passing != 0; passing &= passing - 1) {
-          if (ExclusionAt(text, block + static_cast<size_t>(std::countr_zero(passing)))) return true;
-        }
-      }
-      return false;
+      return n >= 3 && ForEachPlaceThroughFilter(text.chars, 0, n - 2, [&](size_t p) { return ExclusionAt(text, p); });
     }
   }
   for (size_t p = 0; p < n; ++p) {
     const char32_t c1 = p + 1 < n ? text[p + 1] : 0;
     const char32_t c2 = p + 2 < n ? text[p + 2] : 0;
     if (MayStartExclusion(text[p], c1, c2, n - p) && ExclusionAt(text, p)) return true;
+  }
+  return false;
+}
+
+template <class Visit>
+bool FastMatcher::ForEachPlaceThroughFilter(const unsigned char* chars, size_t begin, size_t end, Visit&& visit) const {
+  // The places are taken 64 at a time without a branch on the text: which
+  // of them pass ("win" begins "windows" as well as "winrar") is too
+  // irregular for the processor to guess.
+  const uint32_t mask = (uint32_t{1} << exclusionTripleBits_) - 1;
+  for (size_t block = begin; block < end; block += 64) {
+    const size_t blockEnd = std::min(end, block + 64);
+    // The key rolls on by one character a place, and each place's bit
+    // enters the set at the top: no shift by a count that changes.
+    uint32_t key = (uint32_t{chars[block]} << 8) | (uint32_t{chars[block + 1]} << 16);
+    uint64_t passing = 0;
+    for (size_t p = block; p < blockEnd; ++p) {
+      key = (key >> 8) | (uint32_t{chars[p + 2]} << 16);
+      const uint64_t pass = TripleMayStartExclusion(TripleSlotOfKey(key, mask));
+      passing = (passing >> 1) | (pass << 63);
+    }
+    passing >>= 64 - (blockEnd - block);
+    for (; passing != 0; passing &= passing - 1) {
+      if (visit(block + static_cast<size_t>(std::countr_zero(passing)))) return true;
+    }
   }
   return false;
 }
@@ -766,12 +801,18 @@ FastMatcher::Hit FastMatcher::FindTagInClasses(const Text& text, bool firstOnly)
 }
 
 size_t FastMatcher::CleanPrefixes::Longest(std::string_view text) {
+  size_t length = 0;
   while (!lengths_.empty()) {
-    const size_t length = lengths_.back();
-    if (length <= text.size() && std::memcmp(chain_.data(), text.data(), length) == 0) return length;
+    const size_t last = lengths_.back();
+    if (last <= text.size() && std::memcmp(chain_.data(), text.data(), last) == 0) {
+      length = last;
+      break;
+    }
     lengths_.pop_back();
   }
-  return 0;
+  // Places whose three characters reach past the prefix aren't the new text's.
+  while (!passing_.empty() && passing_.back() + 3 > length) passing_.pop_back();
+  return length;
 }
 
 void FastMatcher::CleanPrefixes::Remember(std::string_view text) {
@@ -787,12 +828,41 @@ size_t FastMatcher::ExclusionFrom(size_t cleanPrefix) const {
 }
 
 bool FastMatcher::IsExcluded(std::string_view text) const {
+  if (!anyExclusion_) return false;
   // An exclusion in a text that extends a clean one ends in what was added.
   // The remembered texts are ASCII, so bytes count as characters there.
-  const size_t from = ExclusionFrom(cleanTexts_.Longest(text));
-  const FoldedText tail(text.substr(from));
-  if (!tail.ascii()) return ContainsExclusion(FoldedText(text).Wide());
-  if (ContainsExclusion(tail.Ascii())) return true;
+  const size_t clean = cleanTexts_.Longest(text);
+  const std::string_view added = text.substr(clean);
+  if (!IsAscii(added)) return ContainsExclusion(FoldedText(text).Wide());
+  if (hasShortExclusions_) {
+    if (ContainsExclusion(FoldedText(text.substr(ExclusionFrom(clean))).Ascii())) return true;
+    cleanTexts_.Remember(text);
+    return false;
+  }
+  // The common case (exclusions of three characters or more): the places
+  // in the clean prefix that passed the filter are remembered with it, so
+  // only the places whose three characters reach into what was added are
+  // put to the filter, and the text needn't be folded for that.
+  const UnfoldedAsciiText unfolded{reinterpret_cast<const unsigned char*>(text.data()), text.size()};
+  std::vector<uint32_t>& passing = cleanTexts_.Passing();
+  const size_t from = ExclusionFrom(clean);
+  for (auto at = std::lower_bound(passing.begin(), passing.end(), from); at != passing.end(); ++at) {
+    if (ExclusionAt(unfolded, *at)) return true;
+  }
+  const size_t remembered = passing.size();
+  const size_t firstNew = std::max<size_t>(clean, 2) - 2;
+  if (text.size() >= 3 && firstNew < text.size() - 2) {
+    ForEachPlaceThroughFilter(unfolded.chars, firstNew, text.size() - 2, [&passing](size_t p) {
+      passing.push_back(static_cast<uint32_t>(p));
+      return false;
+    });
+  }
+  for (size_t i = remembered; i < passing.size(); ++i) {
+    if (ExclusionAt(unfolded, passing[i])) {
+      passing.resize(remembered);
+      return true;
+    }
+  }
   cleanTexts_.Remember(text);
   return false;
 }

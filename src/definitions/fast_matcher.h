@@ -66,6 +66,12 @@ class FastMatcher {
   // Whether an exclusion begins at p (the filters said one may).
   template <class Text>
   bool ExclusionAt(const Text& text, size_t p) const;
+  // Calls visit(p), in order, for each place p in [begin, end) whose three
+  // characters chars[p..p + 2] (folded or not) pass the filter of the
+  // exclusions' first three characters, until visit returns true; true
+  // when it did. Reads chars[begin] to chars[end + 1].
+  template <class Visit>
+  bool ForEachPlaceThroughFilter(const unsigned char* chars, size_t begin, size_t end, Visit&& visit) const;
   // With firstOnly, stops at the first passing tag of any start position
   // (enough to know whether a folder name matches at all).
   template <class Text>
@@ -142,11 +148,17 @@ class FastMatcher {
     size_t Longest(std::string_view text);
     // Remembers a clean text, after Longest was asked about it.
     void Remember(std::string_view text);
+    // IsExcluded's: the places of the texts remembered whose three
+    // characters pass the exclusions' filter, ascending. After Longest,
+    // those that lie in the prefix it found; IsExcluded adds the new text's
+    // before it remembers the text.
+    std::vector<uint32_t>& Passing() { return passing_; }
 
    private:
     static constexpr size_t kDepth = 64;
     std::string chain_;            // the last text remembered
     std::vector<size_t> lengths_;  // ascending: each chain_[0, length) was clean
+    std::vector<uint32_t> passing_;
   };
   // Where an exclusion may begin in a text whose first cleanPrefix
   // characters were found clean: it must end after them.
