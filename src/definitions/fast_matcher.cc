@@ -346,8 +346,16 @@ std::unique_ptr<FastMatcher> FastMatcher::Build(const StringList& tags, const St
   const int count = CountSeparators(kExtensionList, U';');
   for (int i = 0; i < count; ++i) matcher->extensions_.push_back(SplitField(kExtensionList, i, U';'));
   matcher->dottedExtensions_ =
-      matcher->extensions_.size() <= 32 && std::all_of(matcher->extensions_.begin(), matcher->extensions_.end(),
-                                                       [](const std::string& e) { return StartsWith(e, "."); });
+      matcher->extensions_.size() <= 32 &&
+      std::all_of(matcher->extensions_.begin(), matcher->extensions_.end(),
+                  [](const std::string& e) { return e.size() == 4 && StartsWith(e, "."); });
+  if (matcher->dottedExtensions_) {
+    for (const auto& extension : matcher->extensions_) {
+      uint32_t word;
+      std::memcpy(&word, extension.data(), 4);
+      matcher->extensionWords_.push_back(word);
+    }
+  }
   return matcher;
 }
 
@@ -900,20 +908,17 @@ const std::string* FastMatcher::FirstExtension(std::string_view text) const {
     }
     return nullptr;
   }
-  // Every extension begins with ".": one pass over the dots of the text
-  // finds which of them occur; the first in list order counts.
+  // Every extension is "." and three more bytes: one pass over the dots of
+  // the text finds which of them occur, each compared as one 32-bit word;
+  // the first in list order counts.
   uint32_t found = 0;
   const char* end = text.data() + text.size();
   for (const char* at = text.data(); (found & 1) == 0; ++at) {
     at = static_cast<const char*>(std::memchr(at, '.', static_cast<size_t>(end - at)));
-    if (at == nullptr) break;
-    for (size_t i = 0; i < extensions_.size(); ++i) {
-      const std::string& extension = extensions_[i];
-      if (extension.size() <= static_cast<size_t>(end - at) && std::memcmp(at, extension.data(), extension.size()) == 0) {
-        found |= uint32_t{1} << i;
-      }
-    }
-    if (at + 1 == end) break;
+    if (at == nullptr || end - at < 4) break;
+    uint32_t word;
+    std::memcpy(&word, at, 4);
+    for (size_t i = 0; i < extensionWords_.size(); ++i) found |= uint32_t{word == extensionWords_[i]} << i;
   }
   return found == 0 ? nullptr : &extensions_[static_cast<size_t>(std::countr_zero(found))];
 }

@@ -172,7 +172,10 @@ class FastMatcher {
   const std::string* FirstExtension(std::string_view text) const;
 
   std::vector<std::string> extensions_;
-  bool dottedExtensions_ = false;  // all begin with "." (and fit a 32-bit set)
+  // All are "." and three more bytes (and fit a 32-bit set): then each one's
+  // four bytes as a word, in list order.
+  bool dottedExtensions_ = false;
+  std::vector<uint32_t> extensionWords_;
 };
 
 }  // namespace veltrane
