@@ -357,6 +357,33 @@ TEST(FastMatcherTest, EqualsTheReferenceAlongDepthFirstWalks) {
   EXPECT_EQ(differential.differences(), 0) << differential.report();
 }
 
+// Long exclusion lists over a small alphabet: the filter of their first
+// three characters is larger and fuller, and many share those three; the
+// texts are names and paths that extend one another.
+TEST(FastMatcherTest, EqualsTheReferenceWithManyExclusions) {
+  const uint64_t seed = Seed();
+  Random random(seed + 4);
+  const std::vector<std::string> letters = {"a", "b", "c", "d", "e", "A", "D", "\\"};
+  Differential differential;
+  for (int round = 0; round < 400 / kScale; ++round) {
+    std::vector<std::string> exclusions;
+    for (size_t i = 20 + Pick(random, 300); i > 0; --i) exclusions.push_back(RandomWord(random, letters, 3 + Pick(random, 5)));
+    std::vector<std::string> tags;
+    for (size_t i = Pick(random, 4); i > 0; --i) tags.push_back(RandomWord(random, letters, 3 + Pick(random, 4)));
+    std::vector<std::string> texts;
+    std::string path;
+    for (int i = 0; i < 60; ++i) {
+      if (Chance(random, 0.3)) path.clear();
+      path += RandomWord(random, letters, Pick(random, 9));
+      texts.push_back(path);
+    }
+    differential.Check(Sorted(tags), Sorted(exclusions), texts);
+  }
+  std::printf("many exclusions: seed %llu, %ld cases, %ld differences\n", static_cast<unsigned long long>(seed + 4),
+              differential.cases(), differential.differences());
+  EXPECT_EQ(differential.differences(), 0) << differential.report();
+}
+
 struct Expected {
   std::vector<std::string> tags;
   const char* text;
