@@ -1,0 +1,87 @@
+#include "definitions/triple_nibble_filter.h"
+
+#include <cstring>
+
+#if defined(__x86_64__)
+#include <cpuid.h>
+#include <tmmintrin.h>
+#define VELTRANE_HAS_NIBBLE_FILTER 1
+#endif
+
+namespace veltrane {
+
+void TripleNibbleFilter::Add(unsigned char c0, unsigned char c1, unsigned char c2) {
+  // Triples that begin alike share a group, so that a group's tables mix
+  // fewer characters.
+  const uint8_t group = static_cast<uint8_t>(1u << ((c0 | 0x20u) % 8));
+  const unsigned char chars[3] = {c0, c1, c2};
+  for (int place = 0; place < 3; ++place) {
+    const unsigned folded = chars[place] | 0x20u;
+    low_[place][folded & 0x0f] |= group;
+    // The byte with bit 5 clear has the other high half.
+    high_[place][folded >> 4] |= group;
+    high_[place][(folded >> 4) & ~2u] |= group;
+  }
+}
+
+#if defined(VELTRANE_HAS_NIBBLE_FILTER)
+
+bool TripleNibbleFilter::Available() {
+  static const bool has = [] {
+    unsigned eax = 0, ebx = 0, ecx = 0, edx = 0;
+    return __get_cpuid(1, &eax, &ebx, &ecx, &edx) != 0 && (ecx & bit_SSSE3) != 0;
+  }();
+  return has;
+}
+
+namespace {
+
+// Bit i: place i of chars[0, 16) may begin a triple. Reads chars[0] to
+// chars[17].
+__attribute__((target("ssse3"))) inline uint32_t Passing16(const unsigned char* chars, const uint8_t (*low)[16],
+                                                           const uint8_t (*high)[16]) {
+  const __m128i halfMask = _mm_set1_epi8(0x0f);
+  __m128i groups = _mm_set1_epi8(-1);
+  for (int place = 0; place < 3; ++place) {
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(chars + place));
+    const __m128i lowHalves = _mm_and_si128(bytes, halfMask);
+    const __m128i highHalves = _mm_and_si128(_mm_srli_epi16(bytes, 4), halfMask);
+    const __m128i byLow = _mm_shuffle_epi8(_mm_load_si128(reinterpret_cast<const __m128i*>(low[place])), lowHalves);
+    const __m128i byHigh =
+        _mm_shuffle_epi8(_mm_load_si128(reinterpret_cast<const __m128i*>(high[place])), highHalves);
+    groups = _mm_and_si128(groups, _mm_and_si128(byLow, byHigh));
+  }
+  const __m128i none = _mm_cmpeq_epi8(groups, _mm_setzero_si128());
+  return ~static_cast<uint32_t>(_mm_movemask_epi8(none)) & 0xffffu;
+}
+
+}  // namespace
+
+__attribute__((target("ssse3"))) uint64_t TripleNibbleFilter::Passing(const unsigned char* chars,
+                                                                        size_t count) const {
+  uint64_t passing = 0;
+  size_t at = 0;
+  for (; at + 16 <= count; at += 16) passing |= uint64_t{Passing16(chars + at, low_, high_)} << at;
+  if (at < count) {
+    // The last places read their bytes from a copy: the text may end right
+    // after chars[count + 1].
+    const size_t left = count - at;
+    alignas(16) unsigned char rest[32] = {};
+    std::memcpy(rest, chars + at, left + 2);
+    passing |= uint64_t{Passing16(rest, low_, high_) & ((1u << left) - 1)} << at;
+  }
+  return passing;
+}
+
+#else
+
+bool TripleNibbleFilter::Available() { return false; }
+
+uint64_t TripleNibbleFilter::Passing(const unsigned char*, size_t count) const {
+  // Never called where unavailable; every place passes, which is safe.
+  return count >= 64 ? ~uint64_t{0} : (uint64_t{1} << count) - 1;
+}
+
+#endif
+
+}  // namespace veltrane
