@@ -450,7 +450,7 @@ bool FastMatcher::ForEachPlaceThroughFilter(const unsigned char* chars, size_t b
       for (uint64_t passing = exclusionNibbles_.Passing(chars + block, blockEnd - block); passing != 0;
            passing &= passing - 1) {
         const size_t p = block + static_cast<size_t>(std::countr_zero(passing));
-        const uint32_t key = uint32_t{chars[p]} | (uint32_t{chars[p + 1]} << 8) | (uint32_t{chars[p + 2]} << 16);
+        const uint32_t key = TripleKey(chars[p], chars[p + 1], chars[p + 2]);
         if (TripleMayStartExclusion(TripleSlotOfKey(key, mask)) && visit(p)) return true;
       }
     }
