@@ -77,11 +77,21 @@ struct UnfoldedAsciiText {
 size_t CommonPrefixLength(const char* a, const char* b, size_t limit) {
   size_t i = 0;
 #if defined(__SSE2__)
-  for (; i + 16 <= limit; i += 16) {
-    const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(a + i));
-    const __m128i y = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + i));
-    const unsigned differ = ~static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(x, y))) & 0xffffu;
-    if (differ != 0) return i + static_cast<size_t>(std::countr_zero(differ));
+  // Bit k: a[at + k] and b[at + k] differ.
+  auto differ16 = [a, b](size_t at) {
+    const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(a + at));
+    const __m128i y = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + at));
+    return ~static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(x, y))) & 0xffffu;
+  };
+  if (limit >= 16) {
+    for (; i + 16 <= limit; i += 16) {
+      const unsigned differ = differ16(i);
+      if (differ != 0) return i + static_cast<size_t>(std::countr_zero(differ));
+    }
+    if (i == limit) return limit;
+    // The last sixteen bytes, some of them compared already (and alike).
+    const unsigned differ = differ16(limit - 16);
+    return differ == 0 ? limit : limit - 16 + static_cast<size_t>(std::countr_zero(differ));
   }
 #endif
   for (; i + 8 <= limit; i += 8) {
@@ -447,7 +457,7 @@ bool FastMatcher::ForEachPlaceThroughFilter(const unsigned char* chars, size_t b
     // where an exclusion begins passes both, as below; fewer others do.
     for (size_t block = begin; block < end; block += 64) {
       const size_t blockEnd = std::min(end, block + 64);
-      for (uint64_t passing = exclusionNibbles_.Passing(chars + block, blockEnd - block); passing != 0;
+      for (uint64_t passing = exclusionNibbles_.Passing(chars + block, blockEnd - block, block); passing != 0;
            passing &= passing - 1) {
         const size_t p = block + static_cast<size_t>(std::countr_zero(passing));
         const uint32_t key = TripleKey(chars[p], chars[p + 1], chars[p + 2]);
@@ -860,6 +870,7 @@ size_t FastMatcher::CleanPrefixes::Longest(std::string_view text) {
   // begins text is the longest no longer than what the two share.
   const size_t limit = lengths_.empty() ? 0 : std::min(lengths_.back(), text.size());
   const size_t shared = CommonPrefixLength(chain_.data(), text.data(), limit);
+  shared_ = shared;
   while (!lengths_.empty() && lengths_.back() > shared) lengths_.pop_back();
   const size_t length = lengths_.empty() ? 0 : lengths_.back();
   // Places whose three characters reach past the prefix aren't the new text's.
@@ -870,7 +881,11 @@ size_t FastMatcher::CleanPrefixes::Longest(std::string_view text) {
 void FastMatcher::CleanPrefixes::Remember(std::string_view text) {
   if (!lengths_.empty() && lengths_.back() >= text.size()) return;
   if (lengths_.size() == kDepth) lengths_.erase(lengths_.begin());
-  chain_.assign(text);
+  // Longest found the first `shared_` bytes alike: only the rest is copied.
+  // The chain's room only grows; what lies past the last length is stale.
+  const size_t from = std::min(shared_, text.size());
+  if (chain_.size() < text.size()) chain_.resize(std::max(text.size(), 2 * chain_.size()));
+  std::memcpy(chain_.data() + from, text.data() + from, text.size() - from);
   lengths_.push_back(text.size());
 }
 

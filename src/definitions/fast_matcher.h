@@ -72,7 +72,7 @@ class FastMatcher {
   // Calls visit(p), in order, for each place p in [begin, end) whose three
   // characters chars[p..p + 2] (folded or not) pass the filter of the
   // exclusions' first three characters, until visit returns true; true
-  // when it did. Reads chars[begin] to chars[end + 1].
+  // when it did. chars is the text's start: reads chars[0] to chars[end + 1].
   template <class Visit>
   bool ForEachPlaceThroughFilter(const unsigned char* chars, size_t begin, size_t end, Visit&& visit) const;
   // With firstOnly, stops at the first passing tag of any start position
@@ -153,7 +153,7 @@ class FastMatcher {
     // The length of the longest remembered text that begins text, or 0.
     // Forgets the remembered texts that don't.
     size_t Longest(std::string_view text);
-    // Remembers a clean text, after Longest was asked about it.
+    // Remembers a clean text, right after Longest was asked about it.
     void Remember(std::string_view text);
     // IsExcluded's: the places of the texts remembered whose three
     // characters pass the exclusions' filter, ascending. After Longest,
@@ -163,8 +163,9 @@ class FastMatcher {
 
    private:
     static constexpr size_t kDepth = 64;
-    std::string chain_;            // the last text remembered
+    std::string chain_;            // the last text remembered, in its first lengths_.back() bytes
     std::vector<size_t> lengths_;  // ascending: each chain_[0, length) was clean
+    size_t shared_ = 0;            // what the text Longest was last given shares with chain_
     std::vector<uint32_t> passing_;
   };
   // Where an exclusion may begin in a text whose first cleanPrefix

@@ -57,27 +57,32 @@ __attribute__((target("ssse3"))) inline uint32_t Passing16(const unsigned char* 
 
 }  // namespace
 
-__attribute__((target("ssse3"))) uint64_t TripleNibbleFilter::Passing(const unsigned char* chars,
-                                                                        size_t count) const {
+__attribute__((target("ssse3"))) uint64_t TripleNibbleFilter::Passing(const unsigned char* chars, size_t count,
+                                                                        size_t before) const {
   uint64_t passing = 0;
   size_t at = 0;
   for (; at + 16 <= count; at += 16) passing |= uint64_t{Passing16(chars + at, low_, high_)} << at;
-  if (at < count) {
-    // The last places read their bytes from a copy: the text may end right
-    // after chars[count + 1].
-    const size_t left = count - at;
-    alignas(16) unsigned char rest[32] = {};
-    std::memcpy(rest, chars + at, left + 2);
-    passing |= uint64_t{Passing16(rest, low_, high_) & ((1u << left) - 1)} << at;
+  if (at == count) return passing;
+  const size_t left = count - at;
+  if (count + before >= 16) {
+    // The sixteen places that end with the last one: those before `at` are
+    // dropped.
+    const unsigned char* const end = chars + count;
+    const uint32_t block = Passing16(end - 16, low_, high_);
+    return passing | uint64_t{block >> (16 - left)} << at;
   }
-  return passing;
+  // A short text: its last places read their bytes from a copy, since the
+  // text may end right after chars[count + 1].
+  alignas(16) unsigned char rest[32] = {};
+  std::memcpy(rest, chars + at, left + 2);
+  return passing | uint64_t{Passing16(rest, low_, high_) & ((1u << left) - 1)} << at;
 }
 
 #else
 
 bool TripleNibbleFilter::Available() { return false; }
 
-uint64_t TripleNibbleFilter::Passing(const unsigned char*, size_t count) const {
+uint64_t TripleNibbleFilter::Passing(const unsigned char*, size_t count, size_t) const {
   // Never called where unavailable; every place passes, which is safe.
   return count >= 64 ? ~uint64_t{0} : (uint64_t{1} << count) - 1;
 }

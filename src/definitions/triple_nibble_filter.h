@@ -31,8 +31,10 @@ class TripleNibbleFilter {
 
   // Only where Available(): bit i is set when place i of chars[0, count)
   // may begin an added triple (count at most 64). Reads chars[0] to
-  // chars[count + 1].
-  uint64_t Passing(const unsigned char* chars, size_t count) const;
+  // chars[count + 1], and, when the text goes on before chars, as far back
+  // as chars[-before]: the last places are then read as a whole block that
+  // ends with them.
+  uint64_t Passing(const unsigned char* chars, size_t count, size_t before = 0) const;
 
  private:
   // [place of the character in the triple][half of the byte]

@@ -384,6 +384,27 @@ TEST(FastMatcherTest, EqualsTheReferenceWithManyExclusions) {
   EXPECT_EQ(differential.differences(), 0) << differential.report();
 }
 
+// A path that shares its beginning with the last clean one is checked
+// only from where they part. Here a sibling's name puts its first letter
+// at the very place where the first sibling held another, and the third
+// path is the second's own letters with the first sibling's first one: the
+// remembered path must be the second one whole, or the third would look
+// clean up to its end. Short and long parents (the long ones compared
+// sixteen bytes at a time, and by a last block that overlaps).
+TEST(FastMatcherTest, RemembersEachCleanPathWhole) {
+  const StringList exclusions = Sorted({"ab"});
+  const StringList tags = Sorted({"zzq"});
+  const auto fast = FastMatcher::Build(tags, exclusions);
+  Differential differential;
+  for (const std::string& parent : std::vector<std::string>{"p\\", "c:\\program files\\vendor\\",
+                                                            "c:\\users\\user\\appdata\\local\\vendor product\\"}) {
+    for (const char* name : {"azz\\", "xbz\\", "abz\\", "abz\\x\\"}) {
+      differential.Check(tags, exclusions, *fast, parent + name);
+    }
+  }
+  EXPECT_EQ(differential.differences(), 0) << differential.report();
+}
+
 struct Expected {
   std::vector<std::string> tags;
   const char* text;

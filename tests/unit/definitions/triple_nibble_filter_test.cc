@@ -19,9 +19,9 @@ bool SameWithBit5(const unsigned char* p, const std::string& triple) {
 }
 
 // Every place where an added triple begins passes, at every count from 1 to
-// 64, on texts held in buffers of exactly count + 2 bytes (so that a read
-// past them shows under the address sanitizer); bytes above ASCII never
-// begin one.
+// 64, on texts held in buffers of exactly count + 2 bytes, or with a few
+// readable bytes before them (so that a read outside shows under the
+// address sanitizer); bytes above ASCII never begin one.
 TEST(TripleNibbleFilterTest, PassesEveryPlaceWhereATripleBegins) {
   if (!TripleNibbleFilter::Available()) GTEST_SKIP() << "no SSSE3 on this processor or build";
   const std::vector<std::string> triples = {"goo", "moz", "7-z", "win", "vis", "not", "dot", "a b"};
@@ -35,9 +35,14 @@ TEST(TripleNibbleFilterTest, PassesEveryPlaceWhereATripleBegins) {
   size_t placesWithTriple = 0;
   for (size_t count = 1; count <= 64; ++count) {
     for (int round = 0; round < 200; ++round) {
-      std::vector<unsigned char> text(count + 2);
-      for (auto& c : text) c = static_cast<unsigned char>(alphabet[random() % alphabet.size()]);
-      const uint64_t passing = filter.Passing(text.data(), count);
+      const size_t before = std::vector<size_t>{0, 0, 1, 3, 15, 16, 40}[round % 7];
+      std::vector<unsigned char> buffer(before + count + 2);
+      for (auto& c : buffer) c = static_cast<unsigned char>(alphabet[random() % alphabet.size()]);
+      const unsigned char* const text = buffer.data() + before;
+      const uint64_t passing = filter.Passing(text, count, before);
+      // The bytes before the text change nothing.
+      const std::vector<unsigned char> alone(text, text + count + 2);
+      EXPECT_EQ(passing, filter.Passing(alone.data(), count)) << "count " << count << ", before " << before;
       if (count < 64) {
         EXPECT_EQ(passing >> count, 0u) << "a place past count passed";
       }
@@ -46,7 +51,7 @@ TEST(TripleNibbleFilterTest, PassesEveryPlaceWhereATripleBegins) {
         for (const std::string& triple : triples) begins = begins || SameWithBit5(&text[p], triple);
         placesWithTriple += begins;
         if (begins) {
-          EXPECT_TRUE((passing >> p) & 1) << "count " << count << ", place " << p;
+          EXPECT_TRUE((passing >> p) & 1) << "count " << count << ", place " << p << ", before " << before;
         }
         if (text[p] >= 0x80 || text[p + 1] >= 0x80 || text[p + 2] >= 0x80) {
           EXPECT_FALSE((passing >> p) & 1) << "a byte above ASCII passed at place " << p;
