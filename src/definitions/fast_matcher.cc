@@ -878,6 +878,11 @@ size_t FastMatcher::CleanPrefixes::Longest(std::string_view text) {
   return length;
 }
 
+bool FastMatcher::CleanPrefixes::EndsWith(std::string_view text) const {
+  if (lengths_.empty() || text.size() > lengths_.back()) return false;
+  return std::memcmp(chain_.data() + lengths_.back() - text.size(), text.data(), text.size()) == 0;
+}
+
 void FastMatcher::CleanPrefixes::Remember(std::string_view text) {
   if (!lengths_.empty() && lengths_.back() >= text.size()) return;
   if (lengths_.size() == kDepth) lengths_.erase(lengths_.begin());
@@ -992,9 +997,12 @@ std::string FastMatcher::MatchFolderPath(std::string_view path) const {
   // its names from the one the earlier path ended in.
   size_t clean = 0;
   if (folded.ascii()) clean = cleanPaths_.Longest(path);
+  // The folder walk asks IsExcluded about the full path first: a path that
+  // ends the text it last found clean holds no exclusion either.
+  const bool insideClean = cleanTexts_.EndsWith(path);
   bool excluded = false;
-  const size_t cut = folded.Visit([this, clean, &excluded](const auto& t) -> size_t {
-    excluded = ContainsExclusion(Tail(t, ExclusionFrom(clean)));
+  const size_t cut = folded.Visit([this, clean, insideClean, &excluded](const auto& t) -> size_t {
+    excluded = !insideClean && ContainsExclusion(Tail(t, ExclusionFrom(clean)));
     if (excluded) return 0;
     AsciiBuffer name;
     // Whether a tag passes in the name at [begin, end), a text of its own.

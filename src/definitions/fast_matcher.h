@@ -153,6 +153,8 @@ class FastMatcher {
     // The length of the longest remembered text that begins text, or 0.
     // Forgets the remembered texts that don't.
     size_t Longest(std::string_view text);
+    // Whether text ends the last text remembered (and so is clean too).
+    bool EndsWith(std::string_view text) const;
     // Remembers a clean text, right after Longest was asked about it.
     void Remember(std::string_view text);
     // IsExcluded's: the places of the texts remembered whose three

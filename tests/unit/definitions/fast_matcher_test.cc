@@ -357,6 +357,61 @@ TEST(FastMatcherTest, EqualsTheReferenceAlongDepthFirstWalks) {
   EXPECT_EQ(differential.differences(), 0) << differential.report();
 }
 
+// The folder walk's order: IsExcluded on the full path, then, when it is
+// clean, MatchFolderPath on the part below the scan root. Now and then the
+// part below the root is asked about alone, or after a path found excluded,
+// or a part that isn't quite a tail of the full path.
+TEST(FastMatcherTest, EqualsTheReferenceInTheFolderWalksOrder) {
+  const uint64_t seed = Seed();
+  Random random(seed + 5);
+  const std::vector<std::string> letters = {"a", "b", "c", "a", "b", "x", "A", "B", "\\"};
+  long cases = 0;
+  long differences = 0;
+  std::string report;
+  auto compare = [&](const char* operation, const std::string& text, const std::string& expected,
+                     const std::string& actual) {
+    ++cases;
+    if (expected != actual && ++differences <= 10) {
+      report += std::string(operation) + "(" + Escaped(text) + "): reference " + Escaped(expected) + ", fast " +
+                Escaped(actual) + "\n";
+    }
+  };
+  for (int tree = 0; tree < 6000 / kScale; ++tree) {
+    std::vector<std::string> tags;
+    for (size_t i = 1 + Pick(random, 4); i > 0; --i) tags.push_back(RandomWord(random, {"a", "b", "c"}, 1 + Pick(random, 5)));
+    std::vector<std::string> exclusions;
+    for (size_t i = 1 + Pick(random, 2); i > 0; --i) exclusions.push_back(RandomWord(random, {"a", "b", "\\"}, 2 + Pick(random, 4)));
+    const StringList tagList = Sorted(tags);
+    const StringList exclusionList = Sorted(exclusions);
+    const auto fast = Pick(random, 2) ? FastMatcher::Build(tagList, exclusionList)
+                                      : FastMatcher::BuildPortable(tagList, exclusionList);
+    const std::string root = RandomWord(random, letters, Pick(random, 20)) + "\\";
+    std::vector<std::string> stack = {root};
+    for (int step = 0; step < 40 && !stack.empty(); ++step) {
+      if (Chance(random, 0.35) && stack.size() > 1) {
+        stack.pop_back();
+        continue;
+      }
+      const std::string full = stack.back() + RandomWord(random, letters, 1 + Pick(random, 5)) + "\\";
+      const size_t base = Chance(random, 0.8) ? root.size() : Pick(random, full.size() + 1);
+      std::string below = Chance(random, 0.9) ? full.substr(base) : RandomWord(random, letters, Pick(random, 12));
+      // A tail of the full path but for its first character.
+      if (!below.empty() && Chance(random, 0.2)) below[0] = letters[Pick(random, letters.size())][0];
+      const bool excluded = fast->IsExcluded(full);
+      compare("IsExcluded", full, reference::IsExcluded(exclusionList, full) ? "true" : "false",
+              excluded ? "true" : "false");
+      if (!excluded || Chance(random, 0.3)) {
+        compare("MatchFolderPath", below, reference::MatchFolderPath(tagList, exclusionList, below),
+                fast->MatchFolderPath(below));
+      }
+      if (!excluded) stack.push_back(full);
+    }
+  }
+  std::printf("folder walks: seed %llu, %ld cases, %ld differences\n", static_cast<unsigned long long>(seed + 5), cases,
+              differences);
+  EXPECT_EQ(differences, 0) << report;
+}
+
 // Long exclusion lists over a small alphabet: the filter of their first
 // three characters is larger and fuller, and many share those three; the
 // texts are names and paths that extend one another.
