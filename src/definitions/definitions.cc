@@ -52,6 +52,8 @@ TagMatchRecord Definitions::MatchTagWithExtension(std::string_view text) const {
   return fast_->MatchTagWithExtension(text);
 }
 
+bool Definitions::HoldsListedExtension(std::string_view text) const { return fast_->HoldsListedExtension(text); }
+
 std::string Definitions::MatchFolderPath(std::string_view path) const { return fast_->MatchFolderPath(path); }
 
 }  // namespace veltrane

@@ -43,6 +43,10 @@ class Definitions {
   // The first matching tag, lower-cased, or "".
   std::string MatchTag(std::string_view text) const;
   TagMatchRecord MatchTagWithExtension(std::string_view text) const;
+  // False when MatchTagWithExtension(text) is sure to be empty: no entry of
+  // the extension list occurs in text. Lets a caller that matches later
+  // keep only the texts that may match.
+  bool HoldsListedExtension(std::string_view text) const;
   // The lower-cased path cut after the first matching folder name, or "".
   std::string MatchFolderPath(std::string_view path) const;
 

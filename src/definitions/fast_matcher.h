@@ -39,6 +39,9 @@ class FastMatcher {
   // The first matching tag, lower-cased, or "".
   std::string MatchTag(std::string_view text) const;
   TagMatchRecord MatchTagWithExtension(std::string_view text) const;
+  // Whether an entry of the extension list occurs in text (without one,
+  // MatchTagWithExtension is empty).
+  bool HoldsListedExtension(std::string_view text) const { return FirstExtension(text) != nullptr; }
   // The lower-cased path cut after the first matching folder name, or "".
   std::string MatchFolderPath(std::string_view path) const;
 

@@ -1,7 +1,10 @@
 #include "scanners/registry_scan.h"
 
+#include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "app/scan_log.h"
@@ -9,11 +12,83 @@
 namespace veltrane {
 namespace {
 
+// The texts to match wait in a short queue and are matched in batches, in
+// the walk's order, so the records come out as if each were matched on the
+// spot. Searched back to back, the texts find the tag index still in the
+// processor's caches; one text now and then, between the walk's reads of
+// keys, finds it pushed out and costs about twice as much. Only texts that
+// hold a listed extension can match, and only those are kept.
+class PendingMatches {
+ public:
+  static constexpr size_t kBatch = 64;
+
+  enum class Kind : uint8_t { kValueName, kValueData, kSubkey };
+  struct Match {
+    Kind kind;
+    // Pieces of the arena: the key's path (the subkey's whole path for
+    // kSubkey), the value's name, and the text to match.
+    size_t pathAt, pathLength;
+    size_t nameAt, nameLength;
+    size_t textAt, textLength;
+  };
+
+  // A piece of text kept until the next Clear: its place in the arena.
+  std::pair<size_t, size_t> Keep(std::string_view text) {
+    const size_t at = arena_.size();
+    arena_.append(text);
+    return {at, text.size()};
+  }
+  std::string_view Piece(size_t at, size_t length) const { return std::string_view(arena_).substr(at, length); }
+
+  void Add(const Match& match) { matches_.push_back(match); }
+  bool Full() const { return matches_.size() >= kBatch; }
+  const std::vector<Match>& Matches() const { return matches_; }
+  // Counts the batches, so that a walk can tell its kept path is gone.
+  uint64_t Generation() const { return generation_; }
+  void Clear() {
+    matches_.clear();
+    arena_.clear();
+    ++generation_;
+  }
+
+ private:
+  std::vector<Match> matches_;
+  std::string arena_;
+  uint64_t generation_ = 0;
+};
+
 class RegistryWalk {
  public:
   RegistryWalk(AppContext& context, RegistryRoot root, RegistryView view)
       : context_(context), state_(context.state), view_(context.view), root_(root),
         registryView_(view) {}
+
+  // Matches what waits, in order, and records the hits.
+  void Flush() {
+    for (const PendingMatches::Match& match : pending_.Matches()) {
+      const std::string_view text = pending_.Piece(match.textAt, match.textLength);
+      const TagMatchRecord hit = state_.definitions.MatchTagWithExtension(text);
+      if (hit.empty()) continue;
+      const std::string path(pending_.Piece(match.pathAt, match.pathLength));
+      const std::string valueName(pending_.Piece(match.nameAt, match.nameLength));
+      switch (match.kind) {
+        case PendingMatches::Kind::kValueName:
+          Record(hit.tag, "[r]" + KeyPrefix(path) + valueName, LocationPrefix(path) + "->" + valueName,
+                 RootText() + "\\" + path + "\\" + valueName);
+          break;
+        case PendingMatches::Kind::kValueData:
+          Record(hit.tag, "[rv]" + KeyPrefix(path) + valueName + "->" + std::string(text),
+                 LocationPrefix(path) + "->" + valueName + "->" + std::string(text),
+                 RootText() + "\\" + path + "\\" + valueName);
+          break;
+        case PendingMatches::Kind::kSubkey:
+          Record(hit.tag, "[rk]" + std::to_string(RootCode(root_)) + "," + path, RootText() + "->" + path,
+                 RootText() + "\\" + path);
+          break;
+      }
+    }
+    pending_.Clear();
+  }
 
   void Walk(const std::string& path) {
     statusText_.assign("Checking Registry ").append(path);
@@ -26,26 +101,32 @@ class RegistryWalk {
     const std::vector<std::string> values = key->ValueNames();
     if (state_.definitions.IsExcluded(path)) return;
 
+    // The key's path is kept once for all its values that wait.
+    std::pair<size_t, size_t> keptPath;
+    uint64_t keptPathGeneration = ~uint64_t{0};
+    auto keepValue = [&](PendingMatches::Kind kind, std::string_view valueName, std::string_view text) {
+      if (keptPathGeneration != pending_.Generation()) {
+        keptPath = pending_.Keep(path);
+        keptPathGeneration = pending_.Generation();
+      }
+      const auto name = pending_.Keep(valueName);
+      const auto kept = kind == PendingMatches::Kind::kValueName ? name : pending_.Keep(text);
+      pending_.Add({kind, keptPath.first, keptPath.second, name.first, name.second, kept.first, kept.second});
+      if (pending_.Full()) Flush();
+    };
+
     for (const std::string& valueName : values) {
       if (state_.abortRequested) break;
       CountChecked();
       view_.pump.ProcessPendingMessages();
       const std::optional<RegistryValueType> type = key->ValueType(valueName);
       if (type != RegistryValueType::kString && type != RegistryValueType::kExpandString) continue;
-      const TagMatchRecord nameHit = state_.definitions.MatchTagWithExtension(valueName);
-      if (!nameHit.empty()) {
-        Record(nameHit.tag, "[r]" + KeyPrefix(path) + valueName,
-               LocationPrefix(path) + "->" + valueName,
-               RootText() + "\\" + path + "\\" + valueName);
+      if (state_.definitions.HoldsListedExtension(valueName)) {
+        keepValue(PendingMatches::Kind::kValueName, valueName, valueName);
       }
       const std::optional<std::string> data = key->ReadString(valueName);
       if (!data) continue;
-      const TagMatchRecord dataHit = state_.definitions.MatchTagWithExtension(*data);
-      if (!dataHit.empty()) {
-        Record(dataHit.tag, "[rv]" + KeyPrefix(path) + valueName + "->" + *data,
-               LocationPrefix(path) + "->" + valueName + "->" + *data,
-               RootText() + "\\" + path + "\\" + valueName);
-      }
+      if (state_.definitions.HoldsListedExtension(*data)) keepValue(PendingMatches::Kind::kValueData, valueName, *data);
     }
 
     for (const std::string& subkey : subkeys) {
@@ -53,10 +134,11 @@ class RegistryWalk {
       view_.pump.ProcessPendingMessages();
       CountChecked();
       const std::string subkeyPath = path.empty() ? subkey : path + "\\" + subkey;
-      const TagMatchRecord hit = state_.definitions.MatchTagWithExtension(subkey);
-      if (!hit.empty()) {
-        Record(hit.tag, "[rk]" + std::to_string(RootCode(root_)) + "," + subkeyPath,
-               RootText() + "->" + subkeyPath, RootText() + "\\" + subkeyPath);
+      if (state_.definitions.HoldsListedExtension(subkey)) {
+        const auto kept = pending_.Keep(subkeyPath);
+        const auto name = pending_.Keep(subkey);
+        pending_.Add({PendingMatches::Kind::kSubkey, kept.first, kept.second, 0, 0, name.first, name.second});
+        if (pending_.Full()) Flush();
       }
       Walk(subkeyPath);
     }
@@ -100,13 +182,18 @@ class RegistryWalk {
   RegistryRoot root_;
   RegistryView registryView_;
   std::string statusText_;  // one buffer for the status line of every key
+  PendingMatches pending_;
 };
 
 }  // namespace
 
 void ScanRegistryTree(AppContext& context, RegistryRoot root, std::string_view path,
                       RegistryView view) {
-  RegistryWalk(context, root, view).Walk(std::string(path));
+  RegistryWalk walk(context, root, view);
+  walk.Walk(std::string(path));
+  // What the walk saw before it ended (or was stopped) is matched and
+  // recorded as it would have been on the spot.
+  walk.Flush();
 }
 
 std::string_view RegistryViewField(RegistryView view) {

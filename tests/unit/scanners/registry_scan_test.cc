@@ -1,5 +1,9 @@
 #include "scanners/registry_scan.h"
 
+#include <cstdio>
+#include <string>
+#include <vector>
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -36,6 +40,32 @@ TEST_F(RegistryScanTest, AValueWhoseNameAndTextMatchGivesTheNameHitThenTheDataHi
   EXPECT_EQ(window.list1.UpdateDepth(), 0);
   EXPECT_EQ(state.foundCount, 2);
   EXPECT_EQ(window.label6.Text(), "2");
+}
+
+// The walk keeps the texts that may match and matches them in batches: the
+// records still come in the walk's order (a subkey's name before what lies
+// below it, one value before the next) over many batches, some of which end
+// between two values of a key.
+TEST_F(RegistryScanTest, RecordsComeInTheWalksOrderOverManyBatches) {
+  std::vector<std::string> expected;
+  int row = 0;
+  for (int i = 0; i < 150; ++i) {
+    char number[8];
+    std::snprintf(number, sizeof number, "%03d", i);
+    const std::string key = std::string("Software\\K") + number + (i % 3 == 0 ? ".toolbar.dll" : "");
+    fake.registry.SetString(kUser, key, "a", i % 2 == 0 ? "c:\\searchbar.exe" : "c:\\clean.exe");
+    fake.registry.SetString(kUser, key, "toolbar.exe", "searchbar without extension");
+    if (i % 3 == 0) expected.push_back(std::to_string(row++) + ";[rk]1," + key + ";PUP.toolbar;;;;");
+    if (i % 2 == 0) expected.push_back(std::to_string(row++) + ";[rv]1," + key + "->a->c:\\searchbar.exe;PUP.searchbar;;;;");
+    expected.push_back(std::to_string(row++) + ";[r]1," + key + "->toolbar.exe;PUP.toolbar;;;;");
+  }
+
+  ScanRegistryTree(context, kUser, "Software");
+
+  EXPECT_EQ(state.foundList.Lines(), expected);
+  EXPECT_EQ(state.foundCount, row);
+  EXPECT_EQ(window.label6.Text(), std::to_string(row));
+  EXPECT_EQ(state.checkedCount, 150 * 3);
 }
 
 TEST_F(RegistryScanTest, TheRowIndexOfEachRecordIsItsRow) {
