@@ -106,15 +106,29 @@ size_t CommonPrefixLength(const char* a, const char* b, size_t limit) {
 }
 
 bool IsAscii(std::string_view text) {
-  uint64_t seen = 0;
-  size_t i = 0;
-  for (; i + 8 <= text.size(); i += 8) {
+  // Eight bytes at a time, the last word overlapping the one before; a short
+  // text in two words of four that may overlap.
+  const char* const chars = text.data();
+  const size_t n = text.size();
+  if (n >= 8) {
+    uint64_t seen = 0;
     uint64_t x;
-    std::memcpy(&x, text.data() + i, 8);
-    seen |= x;
+    for (size_t i = 0; i + 8 <= n; i += 8) {
+      std::memcpy(&x, chars + i, 8);
+      seen |= x;
+    }
+    std::memcpy(&x, chars + n - 8, 8);
+    return ((seen | x) & 0x8080808080808080ull) == 0;
   }
-  for (; i < text.size(); ++i) seen |= static_cast<unsigned char>(text[i]);
-  return (seen & 0x8080808080808080ull) == 0;
+  if (n >= 4) {
+    uint32_t first, last;
+    std::memcpy(&first, chars, 4);
+    std::memcpy(&last, chars + n - 4, 4);
+    return ((first | last) & 0x80808080u) == 0;
+  }
+  unsigned seen = 0;
+  for (size_t i = 0; i < n; ++i) seen |= static_cast<unsigned char>(chars[i]);
+  return (seen & 0x80) == 0;
 }
 
 struct WideText {

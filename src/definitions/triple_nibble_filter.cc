@@ -42,6 +42,7 @@ __attribute__((target("ssse3"))) inline uint32_t Passing16(const unsigned char* 
                                                            const uint8_t (*high)[16]) {
   const __m128i halfMask = _mm_set1_epi8(0x0f);
   __m128i groups = _mm_set1_epi8(-1);
+#pragma GCC unroll 3
   for (int place = 0; place < 3; ++place) {
     const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(chars + place));
     const __m128i lowHalves = _mm_and_si128(bytes, halfMask);
