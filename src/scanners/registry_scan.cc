@@ -20,7 +20,7 @@ namespace {
 // hold a listed extension can match, and only those are kept.
 class PendingMatches {
  public:
-  static constexpr size_t kBatch = 64;
+  static constexpr size_t kBatch = 256;
 
   enum class Kind : uint8_t { kValueName, kValueData, kSubkey };
   struct Match {

@@ -27,7 +27,7 @@ namespace veltrane {
 // Walks root\path ("" is the root itself) in the given view. A key that
 // can't be opened yields nothing; a key whose path contains an exclusion is
 // skipped with everything below it. Stops before the next value or subkey
-// once abortRequested is set. The texts are matched in batches of up to 64:
+// once abortRequested is set. The texts are matched in batches of up to 256:
 // the records and the window's rows come a little after the walk passed
 // them, in the walk's order, all of them before this returns.
 void ScanRegistryTree(AppContext& context, RegistryRoot root, std::string_view path,

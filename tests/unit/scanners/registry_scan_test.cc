@@ -49,7 +49,7 @@ TEST_F(RegistryScanTest, AValueWhoseNameAndTextMatchGivesTheNameHitThenTheDataHi
 TEST_F(RegistryScanTest, RecordsComeInTheWalksOrderOverManyBatches) {
   std::vector<std::string> expected;
   int row = 0;
-  for (int i = 0; i < 150; ++i) {
+  for (int i = 0; i < 700; ++i) {
     char number[8];
     std::snprintf(number, sizeof number, "%03d", i);
     const std::string key = std::string("Software\\K") + number + (i % 3 == 0 ? ".toolbar.dll" : "");
@@ -65,7 +65,7 @@ TEST_F(RegistryScanTest, RecordsComeInTheWalksOrderOverManyBatches) {
   EXPECT_EQ(state.foundList.Lines(), expected);
   EXPECT_EQ(state.foundCount, row);
   EXPECT_EQ(window.label6.Text(), std::to_string(row));
-  EXPECT_EQ(state.checkedCount, 150 * 3);
+  EXPECT_EQ(state.checkedCount, 700 * 3);
 }
 
 TEST_F(RegistryScanTest, TheRowIndexOfEachRecordIsItsRow) {
