@@ -57,20 +57,6 @@ struct AsciiText {
   char32_t operator[](size_t i) const { return chars[i]; }
 };
 
-// An ASCII text that isn't folded: each character is folded as it is read.
-// For the few places the exclusions' filter lets through, where folding the
-// whole text first would cost more than the look itself.
-struct UnfoldedAsciiText {
-  static constexpr bool kAscii = true;
-  const unsigned char* chars;
-  size_t length;
-  size_t size() const { return length; }
-  char32_t operator[](size_t i) const {
-    const unsigned char c = chars[i];
-    return c + (static_cast<unsigned char>(c - 'A') < 26 ? 0x20 : 0);
-  }
-};
-
 // How many of the first `limit` bytes of a and b are alike: sixteen at a
 // time where SSE2 is part of the instruction set (every 64-bit processor),
 // eight at a time elsewhere.
@@ -369,6 +355,7 @@ std::unique_ptr<FastMatcher> FastMatcher::Build(const StringList& tags, const St
   for (const auto& exclusion : exclusions) folded.push_back(FoldCase(DecodeUtf8(exclusion)));
   matcher->exclusionIndex_ = PrefixTrie(folded);
   matcher->exclusions_.Assign(folded);
+  matcher->asciiExclusions_.Build(folded);
   for (const auto& exclusion : folded) matcher->longestExclusion_ = std::max(matcher->longestExclusion_, exclusion.size());
   matcher->anyExclusion_ = matcher->longestExclusion_ > 0;
   // The filter of the longer exclusions' first three characters: about 128
@@ -423,7 +410,7 @@ std::unique_ptr<FastMatcher> FastMatcher::BuildPortable(const StringList& tags, 
 
 size_t FastMatcher::MemoryBytes() const {
   size_t bytes = sizeof(*this) + tags_.MemoryBytes() + exclusions_.MemoryBytes() + tagIndex_.MemoryBytes() +
-                 exclusionIndex_.MemoryBytes() - 2 * sizeof(PrefixTrie) + asciiTagIndex_.MemoryBytes() -
+                 exclusionIndex_.MemoryBytes() + asciiExclusions_.MemoryBytes() - 2 * sizeof(PrefixTrie) + asciiTagIndex_.MemoryBytes() -
                  sizeof(AsciiTagIndex);
   bytes += loweredTags_.capacity() * sizeof(std::string);
   for (const auto& tag : loweredTags_) {
@@ -448,7 +435,8 @@ bool FastMatcher::ContainsExclusion(const Text& text) const {
     // characters. Only the places whose three characters pass the hashed
     // filter go to the trie.
     if (!hasShortExclusions_) {
-      return n >= 3 && ForEachPlaceThroughFilter(text.chars, 0, n - 2, [&](size_t p) { return ExclusionAt(text, p); });
+      return n >= 3 && ForEachPlaceThroughFilter(text.chars, 0, n - 2,
+                                                 [&](size_t p) { return asciiExclusions_.BeginsAt(text.chars, n, p); });
     }
   }
   for (size_t p = 0; p < n; ++p) {
@@ -929,22 +917,23 @@ bool FastMatcher::IsExcluded(std::string_view text) const {
   // in the clean prefix that passed the filter are remembered with it, so
   // only the places whose three characters reach into what was added are
   // put to the filter, and the text needn't be folded for that.
-  const UnfoldedAsciiText unfolded{reinterpret_cast<const unsigned char*>(text.data()), text.size()};
+  const auto* const chars = reinterpret_cast<const unsigned char*>(text.data());
+  const size_t n = text.size();
   std::vector<uint32_t>& passing = cleanTexts_.Passing();
   const size_t from = ExclusionFrom(clean);
   for (auto at = std::lower_bound(passing.begin(), passing.end(), from); at != passing.end(); ++at) {
-    if (ExclusionAt(unfolded, *at)) return true;
+    if (asciiExclusions_.BeginsAt(chars, n, *at)) return true;
   }
   const size_t remembered = passing.size();
   const size_t firstNew = std::max<size_t>(clean, 2) - 2;
   if (text.size() >= 3 && firstNew < text.size() - 2) {
-    ForEachPlaceThroughFilter(unfolded.chars, firstNew, text.size() - 2, [&passing](size_t p) {
+    ForEachPlaceThroughFilter(chars, firstNew, text.size() - 2, [&passing](size_t p) {
       passing.push_back(static_cast<uint32_t>(p));
       return false;
     });
   }
   for (size_t i = remembered; i < passing.size(); ++i) {
-    if (ExclusionAt(unfolded, passing[i])) {
+    if (asciiExclusions_.BeginsAt(chars, n, passing[i])) {
       passing.resize(remembered);
       return true;
     }

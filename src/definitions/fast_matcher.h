@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "base/string_list.h"
+#include "definitions/ascii_exclusion_table.h"
 #include "definitions/ascii_tag_index.h"
 #include "definitions/prefix_trie.h"
 #include "definitions/tag_match.h"
@@ -133,6 +134,8 @@ class FastMatcher {
   mutable std::vector<FirstStep> firstScratch_[2];
   mutable std::vector<ChainStep> chainScratch_[4];
   PrefixTrie exclusionIndex_;
+  // The last look at a place of an ASCII text that the filters let through.
+  AsciiExclusionTable asciiExclusions_;
   // Filters on the first characters of the exclusions with an ASCII start:
   // the one-character ones, the two-character ones, and a hashed set of the
   // first three characters of the longer ones. Most places in a text start

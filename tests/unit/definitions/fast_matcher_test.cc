@@ -515,6 +515,19 @@ TEST(FastMatcherTest, ExtensionAndFolderRulesAsTheReference) {
   EXPECT_EQ(fast->MatchFolderPath("C:\\bar\\"), "");    // shorter than four letters
 }
 
+// An exclusion with a letter beyond ASCII never occurs in ASCII text, even
+// where the low byte of that letter's code is an ASCII letter ('\u0161' and
+// 'a'), and the text is checked as one that extends a clean one.
+TEST(FastMatcherTest, ExclusionsWithLettersBeyondAsciiNeverExcludeAsciiText) {
+  const StringList exclusions = Sorted({"tool\xC5\xA1" "bar", "\xC5\xA1" "ab"});
+  const auto fast = FastMatcher::Build(StringList(), exclusions);
+  for (const char* text : {"C:\\toolabar", "C:\\toolabar\\x", "C:\\Tool\xC5\xA1" "bar", "aab", "C:\\ab\\\xC5\xA1" "ab"}) {
+    EXPECT_EQ(fast->IsExcluded(text), reference::IsExcluded(exclusions, text)) << text;
+  }
+  EXPECT_FALSE(fast->IsExcluded("C:\\toolabar"));
+  EXPECT_TRUE(fast->IsExcluded("C:\\Tool\xC5\xA1" "bar"));
+}
+
 TEST(FastMatcherTest, EmptyListsMatchNothing) {
   const auto fast = FastMatcher::Build(Sorted({"", "abc"}), Sorted({""}));
   EXPECT_FALSE(fast->IsExcluded("abcdef"));
