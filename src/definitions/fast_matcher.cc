@@ -870,30 +870,35 @@ FastMatcher::Hit FastMatcher::FindTagInClasses(const Text& text, bool firstOnly)
 size_t FastMatcher::CleanPrefixes::Longest(std::string_view text) {
   // Every remembered text is a prefix of the last one: the longest that
   // begins text is the longest no longer than what the two share.
-  const size_t limit = lengths_.empty() ? 0 : std::min(lengths_.back(), text.size());
-  const size_t shared = CommonPrefixLength(chain_.data(), text.data(), limit);
+  const size_t shared = CommonPrefixLength(chain_.data(), text.data(), std::min(LastLength(), text.size()));
   shared_ = shared;
-  while (!lengths_.empty() && lengths_.back() > shared) lengths_.pop_back();
-  const size_t length = lengths_.empty() ? 0 : lengths_.back();
+  size_t count = count_;
+  while (count != 0 && lengths_[count - 1] > shared) --count;
+  count_ = count;
+  const size_t length = LastLength();
   // Places whose three characters reach past the prefix aren't the new text's.
   while (!passing_.empty() && passing_.back() + 3 > length) passing_.pop_back();
   return length;
 }
 
 bool FastMatcher::CleanPrefixes::EndsWith(std::string_view text) const {
-  if (lengths_.empty() || text.size() > lengths_.back()) return false;
-  return std::memcmp(chain_.data() + lengths_.back() - text.size(), text.data(), text.size()) == 0;
+  const size_t last = LastLength();
+  if (count_ == 0 || text.size() > last) return false;
+  return std::memcmp(chain_.data() + last - text.size(), text.data(), text.size()) == 0;
 }
 
 void FastMatcher::CleanPrefixes::Remember(std::string_view text) {
-  if (!lengths_.empty() && lengths_.back() >= text.size()) return;
-  if (lengths_.size() == kDepth) lengths_.erase(lengths_.begin());
+  if ((count_ != 0 && LastLength() >= text.size()) || text.size() > UINT32_MAX) return;
+  if (count_ == kDepth) {
+    std::memmove(lengths_, lengths_ + 1, (kDepth - 1) * sizeof lengths_[0]);
+    --count_;
+  }
   // Longest found the first `shared_` bytes alike: only the rest is copied.
   // The chain's room only grows; what lies past the last length is stale.
   const size_t from = std::min(shared_, text.size());
   if (chain_.size() < text.size()) chain_.resize(std::max(text.size(), 2 * chain_.size()));
   std::memcpy(chain_.data() + from, text.data() + from, text.size() - from);
-  lengths_.push_back(text.size());
+  lengths_[count_++] = static_cast<uint32_t>(text.size());
 }
 
 size_t FastMatcher::ExclusionFrom(size_t cleanPrefix) const {

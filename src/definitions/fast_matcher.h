@@ -134,24 +134,12 @@ class FastMatcher {
   mutable std::vector<FirstStep> firstScratch_[2];
   mutable std::vector<ChainStep> chainScratch_[4];
   PrefixTrie exclusionIndex_;
-  // The last look at a place of an ASCII text that the filters let through.
-  AsciiExclusionTable asciiExclusions_;
-  // Filters on the first characters of the exclusions with an ASCII start:
-  // the one-character ones, the two-character ones, and a hashed set of the
-  // first three characters of the longer ones. Most places in a text start
-  // none of them.
+  // Filters on the first characters of the short exclusions (one and two
+  // characters): rare, and kept apart from what the common check reads.
   bool MayStartExclusion(char32_t c0, char32_t c1, char32_t c2, size_t left) const;
-  bool anyExclusion_ = false;  // an exclusion that isn't empty
-  bool hasShortExclusions_ = false;
   uint64_t exclusionSingles_[2] = {0, 0};
   uint64_t exclusionPairs_[128 * 128 / 64] = {};
-  bool TripleMayStartExclusion(size_t slot) const { return (exclusionTriples_[slot >> 6] >> (slot & 63)) & 1; }
-  int exclusionTripleBits_ = 9;  // the filter holds 2^bits bits, sized to the list
-  std::vector<uint64_t> exclusionTriples_;
-  // Sixteen places at a time, before the hashed filter, where the processor
-  // can: most places are ruled out there at a fraction of the cost.
-  TripleNibbleFilter exclusionNibbles_;
-  bool nibbleFilter_ = false;
+
   // The texts last found clean by one operation, each a prefix of the next
   // (a path and its parents): the longest one that begins a new text.
   class CleanPrefixes {
@@ -171,16 +159,34 @@ class FastMatcher {
 
    private:
     static constexpr size_t kDepth = 64;
-    std::string chain_;            // the last text remembered, in its first lengths_.back() bytes
-    std::vector<size_t> lengths_;  // ascending: each chain_[0, length) was clean
-    size_t shared_ = 0;            // what the text Longest was last given shares with chain_
+    size_t LastLength() const { return count_ == 0 ? 0 : lengths_[count_ - 1]; }
+    size_t count_ = 0;   // lengths held
+    size_t shared_ = 0;  // what the text Longest was last given shares with chain_
+    std::string chain_;  // the last text remembered, in its first LastLength() bytes
     std::vector<uint32_t> passing_;
+    uint32_t lengths_[kDepth];  // ascending: each chain_[0, length) was clean
   };
+
+  // What the exclusion check reads for every path, side by side: the walk
+  // pushes it out of the cache between two paths, and each line it spans
+  // must be brought back. Filters on the first three characters of the
+  // exclusions of three characters or more: sixteen places at a time where
+  // the processor can (most places are ruled out there at a fraction of the
+  // cost), then a hashed set of the triples, then the exact table.
+  bool anyExclusion_ = false;  // an exclusion that isn't empty
+  bool hasShortExclusions_ = false;
+  bool nibbleFilter_ = false;
+  int exclusionTripleBits_ = 9;  // the filter holds 2^bits bits, sized to the list
+  size_t longestExclusion_ = 0;
+  bool TripleMayStartExclusion(size_t slot) const { return (exclusionTriples_[slot >> 6] >> (slot & 63)) & 1; }
+  std::vector<uint64_t> exclusionTriples_;
+  TripleNibbleFilter exclusionNibbles_;
+  AsciiExclusionTable asciiExclusions_;
+  mutable CleanPrefixes cleanTexts_;  // IsExcluded: no exclusion
   // Where an exclusion may begin in a text whose first cleanPrefix
   // characters were found clean: it must end after them.
   size_t ExclusionFrom(size_t cleanPrefix) const;
-  size_t longestExclusion_ = 0;
-  mutable CleanPrefixes cleanTexts_;  // IsExcluded: no exclusion
+
   mutable CleanPrefixes cleanPaths_;  // MatchFolderPath: no exclusion, no matching name
 
   // The first entry of the extension list (in its order) that occurs in the

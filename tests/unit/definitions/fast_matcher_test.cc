@@ -466,6 +466,24 @@ struct Expected {
   const char* tag;
 };
 
+// A path deeper than the clean paths the matcher remembers (the oldest are
+// let go), then paths that turn off at every level on the way back up.
+TEST(FastMatcherTest, WalksDeeperThanTheRememberedPaths) {
+  const StringList exclusions = Sorted({"deepx"});
+  const auto fast = FastMatcher::Build(StringList(), exclusions);
+  std::vector<std::string> levels = {"C:\\root"};
+  for (int level = 0; level < 150; ++level) levels.push_back(levels.back() + "\\d" + std::to_string(level % 7));
+  std::vector<std::string> texts = levels;
+  for (size_t level = levels.size(); level-- > 0;) {
+    texts.push_back(levels[level] + "\\deep");
+    texts.push_back(levels[level] + "\\deepX");
+    texts.push_back(levels[level] + "x");
+  }
+  for (const std::string& text : texts) {
+    ASSERT_EQ(fast->IsExcluded(text), reference::IsExcluded(exclusions, text)) << text;
+  }
+}
+
 // Cases where a shortcut in the one-pass search would go wrong.
 TEST(FastMatcherTest, PicksTheEarliestStartThenTheFirstTag) {
   const Expected cases[] = {
