@@ -926,8 +926,11 @@ bool FastMatcher::IsExcluded(std::string_view text) const {
   const size_t n = text.size();
   std::vector<uint32_t>& passing = cleanTexts_.Passing();
   const size_t from = ExclusionFrom(clean);
-  for (auto at = std::lower_bound(passing.begin(), passing.end(), from); at != passing.end(); ++at) {
-    if (asciiExclusions_.BeginsAt(chars, n, *at)) return true;
+  // The places from `from` on are the last few: found from the end.
+  size_t first = passing.size();
+  while (first != 0 && passing[first - 1] >= from) --first;
+  for (size_t i = first; i < passing.size(); ++i) {
+    if (asciiExclusions_.BeginsAt(chars, n, passing[i])) return true;
   }
   const size_t remembered = passing.size();
   const size_t firstNew = std::max<size_t>(clean, 2) - 2;
