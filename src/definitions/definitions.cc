@@ -46,6 +46,10 @@ void Definitions::Rebuild() { fast_ = FastMatcher::Build(tags_, exclusions_); }
 
 bool Definitions::IsExcluded(std::string_view text) const { return fast_->IsExcluded(text); }
 
+bool Definitions::IsExcludedAfterClean(std::string_view text, size_t cleanLength) const {
+  return fast_->IsExcludedAfterClean(text, cleanLength);
+}
+
 std::string Definitions::MatchTag(std::string_view text) const { return fast_->MatchTag(text); }
 
 TagMatchRecord Definitions::MatchTagWithExtension(std::string_view text) const {

@@ -40,6 +40,12 @@ class Definitions {
   const StringList& Exclusions() const { return exclusions_; }
 
   bool IsExcluded(std::string_view text) const;
+  // IsExcluded(text) for a text whose first cleanLength bytes were found not
+  // excluded (a walk's child path, the parent's path before it): only an
+  // exclusion that ends after them is looked for, in the last few bytes of
+  // the clean part and what follows. The caller must be sure of the clean
+  // part: if it holds an exclusion, the result may be false.
+  bool IsExcludedAfterClean(std::string_view text, size_t cleanLength) const;
   // The first matching tag, lower-cased, or "".
   std::string MatchTag(std::string_view text) const;
   TagMatchRecord MatchTagWithExtension(std::string_view text) const;

@@ -950,6 +950,25 @@ bool FastMatcher::IsExcluded(std::string_view text) const {
   return false;
 }
 
+bool FastMatcher::IsExcludedAfterClean(std::string_view text, size_t cleanLength) const {
+  if (!anyExclusion_) return false;
+  // An exclusion that ends after the clean part begins at most
+  // longestExclusion_ - 1 characters before its end. Where those and the
+  // rest are ASCII, they are as many bytes, and nothing before them counts;
+  // the text before may hold anything.
+  const size_t clean = std::min(cleanLength, text.size());
+  const size_t from = ExclusionFrom(clean);
+  const std::string_view tail = text.substr(from);
+  if (!IsAscii(tail)) return ContainsExclusion(FoldedText(text).Wide());
+  if (hasShortExclusions_) return ContainsExclusion(FoldedText(tail).Ascii());
+  // The places of the tail, read in the text as it stands: the filters
+  // take unfolded bytes, and the exact table folds what it compares.
+  const auto* const chars = reinterpret_cast<const unsigned char*>(text.data());
+  const size_t n = text.size();
+  return n >= 3 && from < n - 2 &&
+         ForEachPlaceThroughFilter(chars, from, n - 2, [&](size_t p) { return asciiExclusions_.BeginsAt(chars, n, p); });
+}
+
 std::string FastMatcher::MatchTag(std::string_view text) const {
   const FoldedText folded(text);
   // The search first: most texts hold no tag, and then no exclusion matters.

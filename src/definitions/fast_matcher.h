@@ -37,6 +37,9 @@ class FastMatcher {
   static std::unique_ptr<FastMatcher> BuildPortable(const StringList& tags, const StringList& exclusions);
 
   bool IsExcluded(std::string_view text) const;
+  // IsExcluded(text) when text's first cleanLength bytes are known to hold
+  // no exclusion (see Definitions::IsExcludedAfterClean). Keeps no state.
+  bool IsExcludedAfterClean(std::string_view text, size_t cleanLength) const;
   // The first matching tag, lower-cased, or "".
   std::string MatchTag(std::string_view text) const;
   TagMatchRecord MatchTagWithExtension(std::string_view text) const;

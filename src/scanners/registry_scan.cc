@@ -90,7 +90,9 @@ class RegistryWalk {
     pending_.Clear();
   }
 
-  void Walk(const std::string& path) {
+  // cleanLength: the length of the parent's path, which was found not
+  // excluded (npos for the tree's own key): only what follows it is new.
+  void Walk(const std::string& path, size_t cleanLength = std::string::npos) {
     statusText_.assign("Checking Registry ").append(path);
     view_.sb1.SetText(statusText_);
     std::unique_ptr<RegistryKey> key =
@@ -99,7 +101,11 @@ class RegistryWalk {
     // Both lists are taken before anything is examined.
     const std::vector<std::string> subkeys = key->SubkeyNames();
     const std::vector<std::string> values = key->ValueNames();
-    if (state_.definitions.IsExcluded(path)) return;
+    const Definitions& definitions = state_.definitions;
+    if (cleanLength == std::string::npos ? definitions.IsExcluded(path)
+                                         : definitions.IsExcludedAfterClean(path, cleanLength)) {
+      return;
+    }
 
     // The key's path is kept once for all its values that wait.
     std::pair<size_t, size_t> keptPath;
@@ -140,7 +146,7 @@ class RegistryWalk {
         pending_.Add({PendingMatches::Kind::kSubkey, kept.first, kept.second, 0, 0, name.first, name.second});
         if (pending_.Full()) Flush();
       }
-      Walk(subkeyPath);
+      Walk(subkeyPath, path.size());
     }
   }
 

@@ -81,6 +81,16 @@ class Differential {
     for (const auto& text : texts) Check(tags, exclusions, *fast, text);
   }
 
+  // IsExcludedAfterClean against the reference's IsExcluded, for a text
+  // whose first cleanLength bytes hold no exclusion.
+  void CheckAfterClean(const StringList& exclusions, const FastMatcher& fast, std::string_view text,
+                       size_t cleanLength) {
+    ++cases_;
+    Compare("IsExcludedAfterClean", StringList(), exclusions, text,
+            reference::IsExcluded(exclusions, text) ? "true" : "false",
+            fast.IsExcludedAfterClean(text, cleanLength) ? "true" : "false");
+  }
+
   long cases() const { return cases_; }
   long differences() const { return differences_; }
   const std::string& report() const { return report_; }
@@ -354,6 +364,49 @@ TEST(FastMatcherTest, EqualsTheReferenceAlongDepthFirstWalks) {
   }
   std::printf("depth-first walks: seed %llu, %ld cases, %ld differences\n", static_cast<unsigned long long>(seed + 2),
               differential.cases(), differential.differences());
+  EXPECT_EQ(differential.differences(), 0) << differential.report();
+}
+
+// The registry walk asks about a key's path once its parent's was found
+// clean: random trees walked depth first, the names joined by backslashes,
+// over a small alphabet with capitals, '|' (which the filters can't tell
+// from a backslash) and a letter beyond ASCII; exclusions of one to six
+// characters that may span a backslash. The ordinary check is asked about
+// some paths between, as the folder walk does.
+TEST(FastMatcherTest, EqualsTheReferenceAfterACleanParent) {
+  const uint64_t seed = Seed();
+  Random random(seed + 7);
+  const std::vector<std::string> letters = {"a", "b", "c", "a", "b", "x", "A", "B", "|", "\xC3\xA9"};
+  const std::vector<std::string> excluded = {"a", "b", "c", "B", "\\", "\xC3\xA9"};
+  Differential differential;
+  for (int tree = 0; tree < 8000 / kScale; ++tree) {
+    std::vector<std::string> exclusions;
+    for (size_t i = Pick(random, 4); i > 0; --i) exclusions.push_back(RandomWord(random, excluded, 1 + Pick(random, 6)));
+    const StringList exclusionList = Sorted(exclusions);
+    const auto fast = tree % 2 ? FastMatcher::BuildPortable(StringList(), exclusionList)
+                               : FastMatcher::Build(StringList(), exclusionList);
+    struct Key {
+      std::string path;
+      bool clean;
+    };
+    const std::string root = Chance(random, 0.5) ? "" : RandomWord(random, letters, Pick(random, 20));
+    std::vector<Key> stack = {{root, !reference::IsExcluded(exclusionList, root)}};
+    for (int step = 0; step < 60 && !stack.empty(); ++step) {
+      if (Chance(random, 0.3) && stack.size() > 1) {
+        stack.pop_back();
+        continue;
+      }
+      const Key& parent = stack.back();
+      std::string child = parent.path.empty() ? "" : parent.path + "\\";
+      child += RandomWord(random, letters, Pick(random, 7));
+      if (parent.clean) differential.CheckAfterClean(exclusionList, *fast, child, parent.path.size());
+      if (Chance(random, 0.2)) differential.Check(StringList(), exclusionList, *fast, child);
+      const bool clean = !reference::IsExcluded(exclusionList, child);
+      stack.push_back({std::move(child), clean});
+    }
+  }
+  std::printf("after a clean parent: seed %llu, %ld cases, %ld differences\n",
+              static_cast<unsigned long long>(seed + 7), differential.cases(), differential.differences());
   EXPECT_EQ(differential.differences(), 0) << differential.report();
 }
 
