@@ -14,9 +14,16 @@ class FolderWalk {
       : context_(context), state_(context.state), view_(context.view),
         protected_(protectedFolders) {}
 
+  // What the exclusion check found for a folder's own path (ending with
+  // "\\"), which begins the paths of the folders in it: a path that extends
+  // an excluded one is excluded too, and one that extends a clean one can
+  // only hold an exclusion that ends in what was added.
+  enum class PathCheck { kNotChecked, kClean, kExcluded };
+
   // matchBase: the part of the path whose names don't count (the scan root,
   // or the deepest protected folder above), ending with "\".
-  void Walk(const std::string& folder, const std::string& matchBase, bool recurse) {
+  void Walk(const std::string& folder, const std::string& matchBase, bool recurse,
+            PathCheck folderCheck = PathCheck::kNotChecked) {
     const std::string prefix = WithTrailingBackslash(folder);
     auto listing = context_.platform.files.List(prefix + "*.*");
     if (!listing) return;
@@ -29,7 +36,7 @@ class FolderWalk {
         ++state_.checkedCount;
         view_.label2.SetText(std::to_string(state_.checkedCount));
         if (entry.name != "." && entry.name != "..") {
-          HandleFolder(prefix, entry, matchBase, recurse);
+          HandleFolder(prefix, folderCheck, entry, matchBase, recurse);
         }
       }
       status = listing->Next(&entry);
@@ -37,25 +44,37 @@ class FolderWalk {
   }
 
  private:
-  void HandleFolder(const std::string& prefix, const DirectoryEntry& entry,
+  void HandleFolder(const std::string& prefix, PathCheck prefixCheck, const DirectoryEntry& entry,
                     const std::string& matchBase, bool recurse) {
     const std::string path = prefix + entry.name;
     const bool isProtected = protected_.IsProtected(path);
-    if (!isProtected && Matches(path, matchBase)) {
+    PathCheck check = PathCheck::kNotChecked;
+    if (!isProtected && Matches(path, prefix.size(), prefixCheck, matchBase, &check)) {
       Report(path, entry.name);
     } else if (recurse && !entry.IsReparsePoint()) {
       // Names of a protected folder and above never make a detection below it.
-      Walk(path, isProtected ? path + "\\" : matchBase, true);
+      Walk(path, isProtected ? path + "\\" : matchBase, true, check);
     }
     statusText_.assign("Checking ").append(path);
     view_.sb1.SetText(statusText_);
   }
 
-  bool Matches(const std::string& path, const std::string& matchBase) const {
+  // prefixLength: the length of the path's parent folder with its "\\",
+  // which prefixCheck tells about; *check: what the check found for the
+  // path with its "\\".
+  bool Matches(const std::string& path, size_t prefixLength, PathCheck prefixCheck, const std::string& matchBase,
+               PathCheck* check) const {
     const Definitions& definitions = state_.definitions;
     const std::string full = path + "\\";
     // An exclusion anywhere in the full path still counts.
-    if (definitions.IsExcluded(full)) return false;
+    bool excluded = true;
+    switch (prefixCheck) {
+      case PathCheck::kNotChecked: excluded = definitions.IsExcluded(full); break;
+      case PathCheck::kClean: excluded = definitions.IsExcludedAfterClean(full, prefixLength); break;
+      case PathCheck::kExcluded: break;
+    }
+    *check = excluded ? PathCheck::kExcluded : PathCheck::kClean;
+    if (excluded) return false;
     return !definitions.MatchFolderPath(std::string_view(full).substr(matchBase.size())).empty();
   }
 

@@ -128,6 +128,26 @@ TEST_F(FolderScanTest, AnExclusionAnywhereInTheFullPathSuppressesTheMatch) {
   EXPECT_THAT(Rows(), ElementsAre("PUP.ToolbarY | C:\\Other\\ToolbarY"));
 }
 
+// The walk goes on below a folder whose path holds an exclusion, and
+// nothing below it is found, even where the exclusion lies in the scan
+// root's part of the path, which the folder names' match doesn't see.
+// Below a clean folder, an exclusion may begin in the parent's path (here
+// in the root's part, as far back as the longest exclusion reaches) and end
+// in the child's name.
+TEST_F(FolderScanTest, NothingBelowAnExcludedFolderIsFound) {
+  state.definitions.ReplaceExclusions({"trusted", "c:\\ot\\p\\s"});
+  fake.files.AddFolder("C:\\Trusted Vendor\\Tools\\ToolbarT");
+  fake.files.AddFolder("C:\\Other\\Trusted Tools\\SearchBarZ");
+  fake.files.AddFolder("C:\\Other\\Plain\\SearchBarW");
+  fake.files.AddFolder("C:\\Ot\\P\\SearchBarQ");
+
+  Scan("C:\\Trusted Vendor");
+  Scan("C:\\Other");
+  Scan("C:\\Ot");
+
+  EXPECT_THAT(Rows(), ElementsAre("PUP.SearchBarW | C:\\Other\\Plain\\SearchBarW"));
+}
+
 TEST_F(FolderScanTest, StopsAtTheNextEntryOnceAbortIsRequested) {
   for (const char* name : {"A", "B", "SearchBarX"}) fake.files.AddFolder(std::string("C:\\Root\\") + name);
   AbortAtPumpCall(3);  // while "." , ".." and A are handled

@@ -135,6 +135,19 @@ TEST_F(RegistryScanTest, AnExcludedKeyIsSkippedWithEverythingBelowIt) {
   EXPECT_EQ(state.checkedCount, 3);
 }
 
+// A subkey's path may hold an exclusion that begins in its parent's clean
+// path, as far back as the longest exclusion reaches, and ends in the
+// subkey's part.
+TEST_F(RegistryScanTest, AnExclusionThatEndsInTheSubkeysNameSkipsIt) {
+  state.definitions.ReplaceExclusions({"trusted", "oftware\\abc\\"});
+  fake.registry.SetString(kUser, "Software\\Abc\\De", "toolbar.exe", "");
+  fake.registry.SetString(kUser, "Software\\Abc", "searchbar.exe", "");
+
+  ScanRegistryTree(context, kUser, "Software");
+
+  EXPECT_THAT(state.foundList.Lines(), ElementsAre("0;[r]1,Software\\Abc->searchbar.exe;PUP.searchbar;;;;"));
+}
+
 TEST_F(RegistryScanTest, AbortStopsTheWalkBeforeTheNextItemAndKeepsWhatWasFound) {
   fake.registry.SetString(kUser, "Software\\A", "toolbar.exe", "");
   fake.registry.SetString(kUser, "Software\\B", "toolbar.exe", "");
