@@ -60,4 +60,8 @@ bool Definitions::HoldsListedExtension(std::string_view text) const { return fas
 
 std::string Definitions::MatchFolderPath(std::string_view path) const { return fast_->MatchFolderPath(path); }
 
+std::string Definitions::MatchFolderPathOfClean(std::string_view path) const {
+  return fast_->MatchFolderPathOfClean(path);
+}
+
 }  // namespace veltrane

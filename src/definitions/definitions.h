@@ -55,6 +55,11 @@ class Definitions {
   bool HoldsListedExtension(std::string_view text) const;
   // The lower-cased path cut after the first matching folder name, or "".
   std::string MatchFolderPath(std::string_view path) const;
+  // MatchFolderPath(path) for a path that holds no exclusion: the end of a
+  // path that IsExcluded or IsExcludedAfterClean has just found clean (the
+  // folder walk's part below its scan root). The exclusions aren't looked
+  // for again; if path holds one, the result may be a match.
+  std::string MatchFolderPathOfClean(std::string_view path) const;
 
  private:
   void Rebuild();

@@ -881,12 +881,6 @@ size_t FastMatcher::CleanPrefixes::Longest(std::string_view text) {
   return length;
 }
 
-bool FastMatcher::CleanPrefixes::EndsWith(std::string_view text) const {
-  const size_t last = LastLength();
-  if (count_ == 0 || text.size() > last) return false;
-  return std::memcmp(chain_.data() + last - text.size(), text.data(), text.size()) == 0;
-}
-
 void FastMatcher::CleanPrefixes::Remember(std::string_view text) {
   if ((count_ != 0 && LastLength() >= text.size()) || text.size() > UINT32_MAX) return;
   if (count_ == kDepth) {
@@ -1017,7 +1011,11 @@ const std::string* FastMatcher::FirstExtension(std::string_view text) const {
   return found == 0 ? nullptr : &extensions_[static_cast<size_t>(std::countr_zero(found))];
 }
 
-std::string FastMatcher::MatchFolderPath(std::string_view path) const {
+std::string FastMatcher::MatchFolderPath(std::string_view path) const { return MatchFolderPathIn(path, false); }
+
+std::string FastMatcher::MatchFolderPathOfClean(std::string_view path) const { return MatchFolderPathIn(path, true); }
+
+std::string FastMatcher::MatchFolderPathIn(std::string_view path, bool knownClean) const {
   // The folder names are the pieces ended by a backslash; the result is the
   // lowered path cut after the first occurrence of the first name that
   // matches (which may lie in an earlier name).
@@ -1027,12 +1025,9 @@ std::string FastMatcher::MatchFolderPath(std::string_view path) const {
   // its names from the one the earlier path ended in.
   size_t clean = 0;
   if (folded.ascii()) clean = cleanPaths_.Longest(path);
-  // The folder walk asks IsExcluded about the full path first: a path that
-  // ends the text it last found clean holds no exclusion either.
-  const bool insideClean = cleanTexts_.EndsWith(path);
   bool excluded = false;
-  const size_t cut = folded.Visit([this, clean, insideClean, &excluded](const auto& t) -> size_t {
-    excluded = !insideClean && ContainsExclusion(Tail(t, ExclusionFrom(clean)));
+  const size_t cut = folded.Visit([this, clean, knownClean, &excluded](const auto& t) -> size_t {
+    excluded = !knownClean && ContainsExclusion(Tail(t, ExclusionFrom(clean)));
     if (excluded) return 0;
     AsciiBuffer name;
     // Whether a tag passes in the name at [begin, end), a text of its own.

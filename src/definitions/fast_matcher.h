@@ -48,6 +48,9 @@ class FastMatcher {
   bool HoldsListedExtension(std::string_view text) const { return FirstExtension(text) != nullptr; }
   // The lower-cased path cut after the first matching folder name, or "".
   std::string MatchFolderPath(std::string_view path) const;
+  // The same for a path known to hold no exclusion (see
+  // Definitions::MatchFolderPathOfClean).
+  std::string MatchFolderPathOfClean(std::string_view path) const;
 
   // Bytes held by the index and the folded lists.
   size_t MemoryBytes() const;
@@ -73,6 +76,8 @@ class FastMatcher {
 
   template <class Text>
   bool ContainsExclusion(const Text& text) const;
+  // knownClean: the caller knows that path holds no exclusion.
+  std::string MatchFolderPathIn(std::string_view path, bool knownClean) const;
   // Whether an exclusion begins at p (the filters said one may).
   template <class Text>
   bool ExclusionAt(const Text& text, size_t p) const;
@@ -150,8 +155,6 @@ class FastMatcher {
     // The length of the longest remembered text that begins text, or 0.
     // Forgets the remembered texts that don't.
     size_t Longest(std::string_view text);
-    // Whether text ends the last text remembered (and so is clean too).
-    bool EndsWith(std::string_view text) const;
     // Remembers a clean text, right after Longest was asked about it.
     void Remember(std::string_view text);
     // IsExcluded's: the places of the texts remembered whose three

@@ -75,7 +75,8 @@ class FolderWalk {
     }
     *check = excluded ? PathCheck::kExcluded : PathCheck::kClean;
     if (excluded) return false;
-    return !definitions.MatchFolderPath(std::string_view(full).substr(matchBase.size())).empty();
+    // The part below the scan root is a tail of the clean full path.
+    return !definitions.MatchFolderPathOfClean(std::string_view(full).substr(matchBase.size())).empty();
   }
 
   void Report(const std::string& path, const std::string& name) {

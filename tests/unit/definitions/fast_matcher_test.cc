@@ -411,9 +411,10 @@ TEST(FastMatcherTest, EqualsTheReferenceAfterACleanParent) {
 }
 
 // The folder walk's order: IsExcluded on the full path, then, when it is
-// clean, MatchFolderPath on the part below the scan root. Now and then the
-// part below the root is asked about alone, or after a path found excluded,
-// or a part that isn't quite a tail of the full path.
+// clean, MatchFolderPathOfClean on the part below the scan root. Now and
+// then the part below the root is asked about alone (with MatchFolderPath),
+// or after a path found excluded, or a part that isn't quite a tail of the
+// full path.
 TEST(FastMatcherTest, EqualsTheReferenceInTheFolderWalksOrder) {
   const uint64_t seed = Seed();
   Random random(seed + 5);
@@ -453,7 +454,11 @@ TEST(FastMatcherTest, EqualsTheReferenceInTheFolderWalksOrder) {
       const bool excluded = fast->IsExcluded(full);
       compare("IsExcluded", full, reference::IsExcluded(exclusionList, full) ? "true" : "false",
               excluded ? "true" : "false");
-      if (!excluded || Chance(random, 0.3)) {
+      if (!excluded && below == full.substr(base)) {
+        // The folder walk's way: the part below the root of a clean path.
+        compare("MatchFolderPathOfClean", below, reference::MatchFolderPath(tagList, exclusionList, below),
+                fast->MatchFolderPathOfClean(below));
+      } else if (!excluded || Chance(random, 0.3)) {
         compare("MatchFolderPath", below, reference::MatchFolderPath(tagList, exclusionList, below),
                 fast->MatchFolderPath(below));
       }
