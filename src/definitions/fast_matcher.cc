@@ -959,9 +959,34 @@ bool FastMatcher::IsExcludedAfterClean(std::string_view text, size_t cleanLength
   // take unfolded bytes, and the exact table folds what it compares.
   const auto* const chars = reinterpret_cast<const unsigned char*>(text.data());
   const size_t n = text.size();
-  return n >= 3 && from < n - 2 &&
-         ForEachPlaceThroughFilter(chars, from, n - 2, [&](size_t p) { return asciiExclusions_.BeginsAt(chars, n, p); });
+  if (n < 3 || from >= n - 2) return false;
+#if defined(VELTRANE_HAS_NIBBLE_FILTER)
+  if (nibbleFilter_ && n - 2 >= 16) return ExclusionBeginsWithNibbles(chars, from, n);
+#endif
+  return ForEachPlaceThroughFilter(chars, from, n - 2, [&](size_t p) { return asciiExclusions_.BeginsAt(chars, n, p); });
 }
+
+#if defined(VELTRANE_HAS_NIBBLE_FILTER)
+// Each block of sixteen places lies in the text: the last one is the block
+// that ends with the last place, and its places before the ones not yet
+// looked at are dropped.
+__attribute__((target("ssse3"))) bool FastMatcher::ExclusionBeginsWithNibbles(const unsigned char* chars,
+                                                                               size_t from, size_t n) const {
+  const size_t end = n - 2;
+  const uint32_t mask = (uint32_t{1} << exclusionTripleBits_) - 1;
+  for (size_t p = from; p < end; p += 16) {
+    const size_t base = std::min(p, end - 16);
+    for (uint32_t bits = exclusionNibbles_.Passing16(chars + base) >> (p - base); bits != 0; bits &= bits - 1) {
+      const size_t place = p + static_cast<size_t>(std::countr_zero(bits));
+      const uint32_t key = TripleKey(chars[place], chars[place + 1], chars[place + 2]);
+      if (TripleMayStartExclusion(TripleSlotOfKey(key, mask)) && asciiExclusions_.BeginsAt(chars, n, place)) {
+        return true;
+      }
+    }
+  }
+  return false;
+}
+#endif
 
 std::string FastMatcher::MatchTag(std::string_view text) const {
   const FoldedText folded(text);

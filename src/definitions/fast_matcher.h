@@ -76,6 +76,12 @@ class FastMatcher {
 
   template <class Text>
   bool ContainsExclusion(const Text& text) const;
+#if defined(VELTRANE_HAS_NIBBLE_FILTER)
+  // Whether an exclusion begins at one of the places [from, n - 2) of an
+  // ASCII text of n bytes (n - 2 at least 16), the nibble filter taken
+  // inline: only where the processor has it.
+  bool ExclusionBeginsWithNibbles(const unsigned char* chars, size_t from, size_t n) const;
+#endif
   // knownClean: the caller knows that path holds no exclusion.
   std::string MatchFolderPathIn(std::string_view path, bool knownClean) const;
   // Whether an exclusion begins at p (the filters said one may).

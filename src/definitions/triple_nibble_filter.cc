@@ -2,10 +2,8 @@
 
 #include <cstring>
 
-#if defined(__x86_64__)
+#if defined(VELTRANE_HAS_NIBBLE_FILTER)
 #include <cpuid.h>
-#include <tmmintrin.h>
-#define VELTRANE_HAS_NIBBLE_FILTER 1
 #endif
 
 namespace veltrane {
@@ -34,49 +32,25 @@ bool TripleNibbleFilter::Available() {
   return has;
 }
 
-namespace {
-
-// Bit i: place i of chars[0, 16) may begin a triple. Reads chars[0] to
-// chars[17].
-__attribute__((target("ssse3"))) inline uint32_t Passing16(const unsigned char* chars, const uint8_t (*low)[16],
-                                                           const uint8_t (*high)[16]) {
-  const __m128i halfMask = _mm_set1_epi8(0x0f);
-  __m128i groups = _mm_set1_epi8(-1);
-#pragma GCC unroll 3
-  for (int place = 0; place < 3; ++place) {
-    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(chars + place));
-    const __m128i lowHalves = _mm_and_si128(bytes, halfMask);
-    const __m128i highHalves = _mm_and_si128(_mm_srli_epi16(bytes, 4), halfMask);
-    const __m128i byLow = _mm_shuffle_epi8(_mm_load_si128(reinterpret_cast<const __m128i*>(low[place])), lowHalves);
-    const __m128i byHigh =
-        _mm_shuffle_epi8(_mm_load_si128(reinterpret_cast<const __m128i*>(high[place])), highHalves);
-    groups = _mm_and_si128(groups, _mm_and_si128(byLow, byHigh));
-  }
-  const __m128i none = _mm_cmpeq_epi8(groups, _mm_setzero_si128());
-  return ~static_cast<uint32_t>(_mm_movemask_epi8(none)) & 0xffffu;
-}
-
-}  // namespace
-
 __attribute__((target("ssse3"))) uint64_t TripleNibbleFilter::Passing(const unsigned char* chars, size_t count,
                                                                         size_t before) const {
   uint64_t passing = 0;
   size_t at = 0;
-  for (; at + 16 <= count; at += 16) passing |= uint64_t{Passing16(chars + at, low_, high_)} << at;
+  for (; at + 16 <= count; at += 16) passing |= uint64_t{Passing16(chars + at)} << at;
   if (at == count) return passing;
   const size_t left = count - at;
   if (count + before >= 16) {
     // The sixteen places that end with the last one: those before `at` are
     // dropped.
     const unsigned char* const end = chars + count;
-    const uint32_t block = Passing16(end - 16, low_, high_);
+    const uint32_t block = Passing16(end - 16);
     return passing | uint64_t{block >> (16 - left)} << at;
   }
   // A short text: its last places read their bytes from a copy, since the
   // text may end right after chars[count + 1].
   alignas(16) unsigned char rest[32] = {};
   std::memcpy(rest, chars + at, left + 2);
-  return passing | uint64_t{Passing16(rest, low_, high_) & ((1u << left) - 1)} << at;
+  return passing | uint64_t{Passing16(rest) & ((1u << left) - 1)} << at;
 }
 
 #else
