@@ -19,6 +19,7 @@ bool AsciiTagIndex::Build(const std::vector<std::u32string>& tags) {
   quints_.clear();
   entries_.clear();
   empty_ = true;
+  shortest_ = 0;
   if (tags.size() >= (size_t{1} << 25)) return false;
 
   auto ascii = [](const std::u32string& tag) {
@@ -60,6 +61,7 @@ bool AsciiTagIndex::Build(const std::vector<std::u32string>& tags) {
     const std::u32string& tag = tags[rank];
     if (!ascii(tag)) continue;
     const auto r = static_cast<int32_t>(rank);
+    shortest_ = empty_ ? tag.size() : std::min(shortest_, tag.size());
     empty_ = false;
     const unsigned c0 = classOf(tag[0]);
     if (tag.size() == 1) {

@@ -105,11 +105,15 @@ class AsciiTagIndex {
 
   // No tag can occur in ASCII text.
   bool empty() const { return empty_; }
+  // The length of the shortest tag indexed (when not empty): a text, or a
+  // place nearer its end, with room for fewer characters holds none.
+  size_t ShortestTag() const { return shortest_; }
 
   size_t MemoryBytes() const;
 
  private:
   bool empty_ = true;
+  size_t shortest_ = 0;
   uint64_t bits_[256] = {};
   uint8_t classes_[256] = {};
   uint64_t oneCharClasses_ = 0;

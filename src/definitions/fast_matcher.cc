@@ -671,7 +671,9 @@ FastMatcher::Hit FastMatcher::FindTagInClasses(const Text& text, bool firstOnly)
   const size_t n = text.size();
   Hit best;
   const AsciiTagIndex& index = asciiTagIndex_;
-  if (n < kShortestPiece || index.empty()) return best;
+  // A tag longer than the text never passes (the longest piece is the
+  // whole text).
+  if (n < kShortestPiece || index.empty() || n < index.ShortestTag()) return best;
   const unsigned char* const chars = text.chars;
   // The scratch only grows: resizing down and up again would clear it.
   auto room = [](auto& scratch, size_t size) {
@@ -759,10 +761,16 @@ FastMatcher::Hit FastMatcher::FindTagInClasses(const Text& text, bool firstOnly)
   unsigned class2 = index.ClassOf(chars[1]);
   uint64_t bit1 = index.Bit(chars[0]);
   uint64_t bit2 = index.Bit(chars[1]);
+  // A tag's chain takes a place for each of its characters but the second,
+  // which may share the first one's: no tag of L characters or more begins
+  // after place n - L + 1, and there only the classes and windows are kept.
+  // (A tag of one character is looked for through `present`.)
+  const size_t firstEnd = std::min(n, n + 2 - std::max<size_t>(index.ShortestTag(), 2));
   // Three places a round: the classes and bits carried from place to place
   // then stay in their registers.
+  size_t p = 0;
 #pragma GCC unroll 3
-  for (size_t p = 0; p < n; ++p) {
+  for (; p < firstEnd; ++p) {
     const unsigned class0 = class1;
     const uint64_t bit0 = bit1;
     class1 = class2;
@@ -776,6 +784,17 @@ FastMatcher::Hit FastMatcher::FindTagInClasses(const Text& text, bool firstOnly)
     const uint64_t next = index.Seconds(class0) & window;
     firstList[firstCount] = FirstStep{static_cast<uint32_t>(p), next};
     firstCount += next != 0;
+  }
+  for (; p < n; ++p) {
+    const unsigned class0 = class1;
+    const uint64_t bit0 = bit1;
+    class1 = class2;
+    bit1 = bit2;
+    class2 = index.ClassOf(chars[p + 2]);
+    bit2 = index.Bit(chars[p + 2]);
+    classesAt[p] = static_cast<uint8_t>(class0);
+    windows[p] = bit0 | bit1 | bit2;
+    present |= bit0;
   }
   std::fill(classesAt + n, classesAt + n + 3, 0);
   windows[n] = 0;
