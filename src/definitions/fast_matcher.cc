@@ -6,6 +6,7 @@
 #include <cstring>
 #include <type_traits>
 #include <unordered_map>
+#include <utility>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -768,9 +769,8 @@ FastMatcher::Hit FastMatcher::FindTagInClasses(const Text& text, bool firstOnly)
   const size_t firstEnd = std::min(n, n + 2 - std::max<size_t>(index.ShortestTag(), 2));
   // Three places a round: the classes and bits carried from place to place
   // then stay in their registers.
-  size_t p = 0;
-#pragma GCC unroll 3
-  for (; p < firstEnd; ++p) {
+  // Moves on to place p: keeps its class and its window, and returns them.
+  auto keepPlace = [&](size_t p) __attribute__((always_inline)) {
     const unsigned class0 = class1;
     const uint64_t bit0 = bit1;
     class1 = class2;
@@ -781,21 +781,17 @@ FastMatcher::Hit FastMatcher::FindTagInClasses(const Text& text, bool firstOnly)
     classesAt[p] = static_cast<uint8_t>(class0);
     windows[p] = window;
     present |= bit0;
+    return std::pair<unsigned, uint64_t>(class0, window);
+  };
+  size_t p = 0;
+#pragma GCC unroll 3
+  for (; p < firstEnd; ++p) {
+    const auto [class0, window] = keepPlace(p);
     const uint64_t next = index.Seconds(class0) & window;
     firstList[firstCount] = FirstStep{static_cast<uint32_t>(p), next};
     firstCount += next != 0;
   }
-  for (; p < n; ++p) {
-    const unsigned class0 = class1;
-    const uint64_t bit0 = bit1;
-    class1 = class2;
-    bit1 = bit2;
-    class2 = index.ClassOf(chars[p + 2]);
-    bit2 = index.Bit(chars[p + 2]);
-    classesAt[p] = static_cast<uint8_t>(class0);
-    windows[p] = bit0 | bit1 | bit2;
-    present |= bit0;
-  }
+  for (; p < n; ++p) keepPlace(p);
   std::fill(classesAt + n, classesAt + n + 3, 0);
   windows[n] = 0;
 
