@@ -357,7 +357,10 @@ std::unique_ptr<FastMatcher> FastMatcher::Build(const StringList& tags, const St
   matcher->exclusionIndex_ = PrefixTrie(folded);
   matcher->exclusions_.Assign(folded);
   matcher->asciiExclusions_.Build(folded);
-  for (const auto& exclusion : folded) matcher->longestExclusion_ = std::max(matcher->longestExclusion_, exclusion.size());
+  for (const auto& exclusion : folded) {
+    matcher->longestExclusion_ = std::max(matcher->longestExclusion_, exclusion.size());
+    matcher->exclusionsHoldBackslash_ |= exclusion.find(U'\\') != std::u32string::npos;
+  }
   matcher->anyExclusion_ = matcher->longestExclusion_ > 0;
   // The filter of the longer exclusions' first three characters: about 128
   // bits for each, so that few places pass it by chance, and no bigger,
@@ -966,7 +969,21 @@ bool FastMatcher::IsExcludedAfterClean(std::string_view text, size_t cleanLength
   // rest are ASCII, they are as many bytes, and nothing before them counts;
   // the text before may hold anything.
   const size_t clean = std::min(cleanLength, text.size());
-  const size_t from = ExclusionFrom(clean);
+  size_t from = ExclusionFrom(clean);
+  // An exclusion without a backslash lies within one name of a path: one
+  // that ends after the clean part begins after the last backslash up to
+  // there. The walks' clean part ends with the parent's name, and the
+  // backslash comes first or just before it, so only the child's own name
+  // is looked at.
+  if (!exclusionsHoldBackslash_) {
+    const size_t stop = std::min(clean + 1, text.size());
+    for (size_t i = stop; i > from; --i) {
+      if (text[i - 1] == '\\') {
+        from = i;
+        break;
+      }
+    }
+  }
   const std::string_view tail = text.substr(from);
   if (!IsAscii(tail)) return ContainsExclusion(FoldedText(text).Wide());
   if (hasShortExclusions_) return ContainsExclusion(FoldedText(tail).Ascii());

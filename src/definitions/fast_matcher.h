@@ -190,6 +190,7 @@ class FastMatcher {
   bool nibbleFilter_ = false;
   int exclusionTripleBits_ = 9;  // the filter holds 2^bits bits, sized to the list
   size_t longestExclusion_ = 0;
+  bool exclusionsHoldBackslash_ = false;  // some exclusion may span two names of a path
   bool TripleMayStartExclusion(size_t slot) const { return (exclusionTriples_[slot >> 6] >> (slot & 63)) & 1; }
   std::vector<uint64_t> exclusionTriples_;
   TripleNibbleFilter exclusionNibbles_;

@@ -371,8 +371,9 @@ TEST(FastMatcherTest, EqualsTheReferenceAlongDepthFirstWalks) {
 // clean: random trees walked depth first, the names joined by backslashes,
 // over a small alphabet with capitals, '|' (which the filters can't tell
 // from a backslash) and a letter beyond ASCII; exclusions of one to six
-// characters that may span a backslash. The ordinary check is asked about
-// some paths between, as the folder walk does.
+// characters that may span a backslash (about half of the lists have none
+// that does). The ordinary check is asked about some paths between, as the
+// folder walk does.
 TEST(FastMatcherTest, EqualsTheReferenceAfterACleanParent) {
   const uint64_t seed = Seed();
   Random random(seed + 7);
@@ -400,6 +401,12 @@ TEST(FastMatcherTest, EqualsTheReferenceAfterACleanParent) {
       std::string child = parent.path.empty() ? "" : parent.path + "\\";
       child += RandomWord(random, letters, Pick(random, 7));
       if (parent.clean) differential.CheckAfterClean(exclusionList, *fast, child, parent.path.size());
+      // Any clean start of the path will do: one that ends within a name,
+      // or just before a backslash.
+      const size_t cut = Pick(random, child.size() + 1);
+      if (Chance(random, 0.3) && !reference::IsExcluded(exclusionList, child.substr(0, cut))) {
+        differential.CheckAfterClean(exclusionList, *fast, child, cut);
+      }
       if (Chance(random, 0.2)) differential.Check(StringList(), exclusionList, *fast, child);
       const bool clean = !reference::IsExcluded(exclusionList, child);
       stack.push_back({std::move(child), clean});
