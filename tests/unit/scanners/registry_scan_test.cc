@@ -45,18 +45,25 @@ TEST_F(RegistryScanTest, AValueWhoseNameAndTextMatchGivesTheNameHitThenTheDataHi
 // The walk keeps the texts that may match and matches them in batches: the
 // records still come in the walk's order (a subkey's name before what lies
 // below it, one value before the next) over many batches, some of which end
-// between two values of a key.
+// between two values of a key, and some on a long value that fills a
+// batch's room alone.
 TEST_F(RegistryScanTest, RecordsComeInTheWalksOrderOverManyBatches) {
   std::vector<std::string> expected;
   int row = 0;
-  for (int i = 0; i < 700; ++i) {
+  // Now and then a value long enough to fill a batch's room on its own.
+  const std::string longValue = "c:\\searchbar.exe " + std::string(1100000, 'x');
+  int values = 0;
+  for (int i = 0; i < 1500; ++i) {
     char number[8];
-    std::snprintf(number, sizeof number, "%03d", i);
+    std::snprintf(number, sizeof number, "%04d", i);
     const std::string key = std::string("Software\\K") + number + (i % 3 == 0 ? ".toolbar.dll" : "");
     fake.registry.SetString(kUser, key, "a", i % 2 == 0 ? "c:\\searchbar.exe" : "c:\\clean.exe");
+    if (i % 400 == 7) fake.registry.SetString(kUser, key, "b", longValue);
     fake.registry.SetString(kUser, key, "toolbar.exe", "searchbar without extension");
+    values += i % 400 == 7 ? 3 : 2;
     if (i % 3 == 0) expected.push_back(std::to_string(row++) + ";[rk]1," + key + ";PUP.toolbar;;;;");
     if (i % 2 == 0) expected.push_back(std::to_string(row++) + ";[rv]1," + key + "->a->c:\\searchbar.exe;PUP.searchbar;;;;");
+    if (i % 400 == 7) expected.push_back(std::to_string(row++) + ";[rv]1," + key + "->b->" + longValue + ";PUP.searchbar;;;;");
     expected.push_back(std::to_string(row++) + ";[r]1," + key + "->toolbar.exe;PUP.toolbar;;;;");
   }
 
@@ -65,7 +72,7 @@ TEST_F(RegistryScanTest, RecordsComeInTheWalksOrderOverManyBatches) {
   EXPECT_EQ(state.foundList.Lines(), expected);
   EXPECT_EQ(state.foundCount, row);
   EXPECT_EQ(window.label6.Text(), std::to_string(row));
-  EXPECT_EQ(state.checkedCount, 700 * 3);
+  EXPECT_EQ(state.checkedCount, 1500 + values);
 }
 
 TEST_F(RegistryScanTest, TheRowIndexOfEachRecordIsItsRow) {
