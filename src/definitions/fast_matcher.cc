@@ -975,14 +975,9 @@ bool FastMatcher::IsExcludedAfterClean(std::string_view text, size_t cleanLength
   // there. The walks' clean part ends with the parent's name, and the
   // backslash comes first or just before it, so only the child's own name
   // is looked at.
-  if (!exclusionsHoldBackslash_) {
-    const size_t stop = std::min(clean + 1, text.size());
-    for (size_t i = stop; i > from; --i) {
-      if (text[i - 1] == '\\') {
-        from = i;
-        break;
-      }
-    }
+  if (!exclusionsHoldBackslash_ && from < text.size()) {
+    const size_t backslash = text.substr(from, clean + 1 - from).rfind('\\');
+    if (backslash != std::string_view::npos) from += backslash + 1;
   }
   const std::string_view tail = text.substr(from);
   if (!IsAscii(tail)) return ContainsExclusion(FoldedText(text).Wide());

@@ -19,10 +19,10 @@ namespace {
 // keys, finds it pushed out and costs about twice as much. Only texts that
 // hold a listed extension can match, and only those are kept.
 //
-// A batch of 1,024 texts is a few milliseconds of the walk here and a small
-// part of a second on a real registry: the records and the window's list
-// lag the walk by no more. Long values fill the arena first, and a batch
-// ends there too, so a registry full of them costs no more memory.
+// A batch of 1,024 texts is a few milliseconds of the in-memory walk and a
+// small part of a second of a real registry's: the records and the window's
+// list lag the walk by no more. A batch also ends when its texts fill a
+// megabyte, so that a registry full of long values costs no more memory.
 class PendingMatches {
  public:
   static constexpr size_t kBatch = 1024;
